@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the tests and the show need (only those missing).
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  libsdl2-dev libegl-dev libopengl-dev libgles-dev libgl1-mesa-dri libegl-mesa0 libepoxy-dev
+  libucl-dev libpng-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth ffmpeg sox
+)
+if [ "${DEMO_SETUP_EXTRA:-}" != "" ]; then
+  read -r -a extra <<<"$DEMO_SETUP_EXTRA"
+  packages+=("${extra[@]}")
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "setup: installing ${missing[*]}" >&2
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: once in an optimised build, once under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Installs missing Debian packages first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+jobs=$(nproc)
+export MESA_SHADER_CACHE_DISABLE=true
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+run_config() {
+  local name=$1; shift
+  echo "=== $name: build" >&2
+  cmake -S . -B "build/$name" -G Ninja -DDEMO_WERROR=ON "$@" >/dev/null
+  cmake --build "build/$name" -j "$jobs"
+  echo "=== $name: test" >&2
+  ctest --test-dir "build/$name" --output-on-failure -j "$jobs" --timeout 600
+}
+
+run_config release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_config asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDEMO_SANITIZE=ON -DDEMO_BUILD_BENCH=OFF
+echo "=== all tests passed" >&2
