@@ -37,6 +37,10 @@ enum ArchiveFlags : uint32_t {
   ArchiveCompressed = 2,  // bit 1: NRV2B with a uint32 size prefix
 };
 
+// Whether the engine opens an entry with these flags; it passes over all others as if their name
+// did not match.
+inline bool usableMember(uint32_t flags) { return (flags & 7) == ArchiveStored || (flags & ArchiveCompressed); }
+
 struct ArchiveEntry {
   std::string name;
   uint32_t offset = 0;      // from the start of the data area
@@ -80,5 +84,9 @@ int decompressNrv2b(const uint8_t* input, uint32_t inputSize, uint8_t* output, u
 
 // The standard CRC-32 (polynomial 0xEDB88320, as in zlib and PNG).
 uint32_t crc32(const uint8_t* data, size_t size, uint32_t crc = 0);
+
+// Whether two member names are the same to the archive: ASCII letters ignore case, nothing else
+// does (backslash and slash stay different characters, and there is no path normalisation).
+bool sameMemberName(const char* a, const char* b);
 
 }  // namespace demo

@@ -53,6 +53,8 @@ class Reader {
   int open(const char* name, const Archive* archive);
   // Disk only. On POSIX a backslash in the name also separates folders.
   int openFromDisk(const char* name);
+  // Disk only, the path taken exactly as given (the executable's own path may hold any character).
+  int openFile(const char* path);
   // Takes over bytes already in memory (tests, fuzzers, archive members).
   void assign(std::unique_ptr<uint8_t[]> bytes, uint32_t size);
 
