@@ -2,7 +2,8 @@
 // Reader: one whole file in memory, opened by name from the archive appended to the executable or,
 // when the name is not there, from disk. Every loader of the show reads through one.
 //
-// Loader contract: see archive/loader_contract.h.
+// Loaders read only through a Reader and handle every failed read: a read or seek past the end
+// fails without moving, so a short or damaged file ends in a status code, never outside the buffer.
 
 #include <cstddef>
 #include <cstdint>

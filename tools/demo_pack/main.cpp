@@ -76,7 +76,7 @@ class ProgressLine {
   void update(uint64_t done, uint64_t total) {
     const auto now = Clock::now();
     const auto interval = terminal_ ? std::chrono::milliseconds(250) : std::chrono::milliseconds(2000);
-    if (now - start_ < std::chrono::seconds(1) || (shown_ && now - last_ < interval)) return;
+    if (total == 0 || now - start_ < std::chrono::seconds(1) || (shown_ && now - last_ < interval)) return;
     last_ = now;
     shown_ = true;
     std::fprintf(stderr, "demo-pack: packing %3d %% (%.1f of %.1f MB)%c", static_cast<int>(done * 100 / total),

@@ -28,8 +28,12 @@ class Job {
  public:
   Job(const std::vector<PackInput>& inputs, PackMethod method, const PackJobProgress& progress)
       : inputs_(inputs), method_(method), progress_(progress), members_(inputs.size()) {
-    std::error_code ignored;
-    for (const PackInput& input : inputs) total_ += std::filesystem::file_size(input.path, ignored);
+    // Only for progress: a file that cannot be sized now fails properly when it is read.
+    for (const PackInput& input : inputs) {
+      std::error_code error;
+      const uintmax_t size = std::filesystem::file_size(input.path, error);
+      if (!error) total_ += size;
+    }
   }
 
   void work() {
