@@ -70,8 +70,10 @@ struct ShowArchive {
     for (int i = 0; i < 24; ++i)
       members.push_back(packMember("tex\\img" + std::to_string(i) + ".tga", image(i, rand),
                                    i % 5 == 0 ? PackMethod::Store : PackMethod::Best));
-    for (int i = 0; i < 6; ++i) members.push_back(packMember("music\\song" + std::to_string(i) + ".xm", samples(i, rand), PackMethod::Best));
-    for (int i = 0; i < 19; ++i) members.push_back(packMember("scene\\mesh" + std::to_string(i) + ".3ds", mesh(i, rand), PackMethod::Best));
+    for (int i = 0; i < 6; ++i)
+      members.push_back(packMember("music\\song" + std::to_string(i) + ".xm", samples(i, rand), PackMethod::Best));
+    for (int i = 0; i < 19; ++i)
+      members.push_back(packMember("scene\\mesh" + std::to_string(i) + ".3ds", mesh(i, rand), PackMethod::Best));
     for (const PackedMember& member : members) {
       names.push_back(member.name);
       bytes += member.originalSize;
