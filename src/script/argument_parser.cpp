@@ -183,7 +183,7 @@ bool ArgumentParser::parseTime(char*& p, int32_t& value) {
   int count = 0;
   for (;;) {
     if (!isDigit(*q)) {
-      why_ = count > 0 ? "missing digits after ':'" : *q ? "malformed time" : "missing time";
+      if (count > 0) why_ = "missing digits after ':'";
       return false;
     }
     uint32_t field = 0;
