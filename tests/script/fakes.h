@@ -10,6 +10,7 @@
 #include "fx/image.h"
 #include "fx/particle_system.h"
 #include "scene/scene.h"
+#include "support/recording_device.h"
 
 namespace demo::test {
 
@@ -53,8 +54,16 @@ class FakeParticles : public ParticleSystem {
   using ParticleSystem::ParticleSystem;
   std::vector<float> restarts;
   std::vector<uint32_t> drawTimes;
+  D3DMATRIX projectionAtDraw{};
+  D3DMATRIX worldAtDraw{};
   void restart(float seconds) override { restarts.push_back(seconds); }
-  void draw(DeviceLayer&, Random&, uint32_t demoTime) override { drawTimes.push_back(demoTime); }
+  void draw(DeviceLayer& layer, Random&, uint32_t demoTime) override {
+    drawTimes.push_back(demoTime);
+    if (auto* device = dynamic_cast<RecordingDevice*>(layer.device())) {
+      projectionAtDraw = device->transform(D3DTS_PROJECTION);
+      worldAtDraw = device->transform(D3DTS_WORLD);
+    }
+  }
 };
 
 class FakeBlobs : public BlobSystem {
