@@ -1,16 +1,18 @@
 #include "app/backends.h"
 
 #include "app/silent_music.h"
-#include "platform/headless/headless_host.h"
+#include "platform/sdl/sdl_host.h"
 
 namespace demo {
 
-// Until the SDL2 host, the OpenGL device and the audio output are wired here, the show runs on the
-// headless host (a virtual window, boxes on stderr) with no Direct3D factory, so start-up stops at
-// the device with its message, and with a music player that cannot open.
-Backends createBackends(const BackendOptions&) {
+// The show's window, events and boxes come from SDL2. Until the OpenGL device and the audio output
+// are wired here, there is no Direct3D factory (start-up stops at the device with its message) and
+// the music player cannot open.
+Backends createBackends(const BackendOptions& options) {
   Backends backends;
-  backends.host = std::make_unique<HeadlessHost>();
+  SdlHostOptions hostOptions;
+  hostOptions.noDialogs = options.noDialogs;
+  backends.host = std::make_unique<SdlHost>(hostOptions);
   backends.music = std::make_unique<SilentMusic>();
   return backends;
 }
