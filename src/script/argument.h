@@ -1,5 +1,5 @@
 #pragma once
-// Argument specification words and the argument record the parser hands to a command's
+// Argument words (what each argument may be) and the argument record the parser hands to a command's
 // constructor. A word is a set of kind bits; when several are set, the parser tries the kinds in a
 // fixed order and the first that succeeds supplies the value.
 

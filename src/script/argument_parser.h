@@ -1,5 +1,5 @@
 #pragma once
-// Parses one argument of a statement in place in the line buffer: the kinds its specification word
+// Parses one argument of a statement in place in the line buffer: the kinds its argument word
 // allows are tried in a fixed order from the same position, and the first that succeeds supplies
 // the value. Names are resolved (or declared) in the registries and times computed right here.
 

@@ -21,7 +21,7 @@ constexpr uint32_t Box[] = {Eff, Float, Float, Float, Float | 2, Float | 3, Floa
 
 }  // namespace
 
-const CommandSpec commandTable[CommandCount] = {
+const CommandEntry commandTable[CommandCount] = {
     {"end", {0}, &EndInstruction::compile},
     {"start", {0}, &StartInstruction::compile},
     {"at", {Time, 0}, &AtInstruction::compile},
@@ -61,8 +61,8 @@ const CommandSpec commandTable[CommandCount] = {
     {"showtunnel", {Scn, Img, Signed, Signed | Speed | 3, Time, 0}, &ShowTunnelInstruction::compile},
 };
 
-const CommandSpec* matchCommand(const char* text) {
-  for (const CommandSpec& command : commandTable)
+const CommandEntry* matchCommand(const char* text) {
+  for (const CommandEntry& command : commandTable)
     if (startsWithKeyword(text, command.keyword)) return &command;
   return nullptr;
 }

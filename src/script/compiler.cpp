@@ -61,7 +61,7 @@ bool StatementCompiler::defineLabel(char*& p, char* close) {
 }
 
 bool StatementCompiler::compileStatement(char*& p) {
-  const CommandSpec* command = matchCommand(p);
+  const CommandEntry* command = matchCommand(p);
   if (!command) {
     size_t length = 0;
     while (p[length] && !isBlank(p[length]) && length < 32) ++length;

@@ -1,6 +1,7 @@
 #pragma once
 // Stand-ins for the objects the timeline drives, recording what was asked of them.
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
