@@ -68,7 +68,8 @@ void AudioOutput::releaseBuffers() {
 }
 
 bool AudioOutput::startModule(Module* module) {
-  if (!module) return false;
+  // Without an open device there is no ring size to render or position to follow.
+  if (!module || !deviceOpen_) return false;
   stopModule(module);
   resetPlayback(*module, channels_, mixer_);
   playingModule_ = module;

@@ -49,12 +49,13 @@ void reflect(Voice& voice, uint64_t& position) {
 // What happens at the boundary a run stopped at. False when the voice stopped.
 bool crossBoundary(Voice& voice, uint64_t& position) {
   const Sample& sample = *voice.sample;
-  if (sample.loopKind == LoopForward) {
+  if (sample.loopLength == 0) {
+    // Only a hand-made sample can get here (the loader turns empty loops into none): it ends.
+  } else if (sample.loopKind == LoopForward) {
     const uint64_t start = packPosition(sample.loopStart, 0);
     position = start + (position - start) % packPosition(sample.loopLength, 0);
     return true;
-  }
-  if (sample.loopKind == LoopPingPong) {
+  } else if (sample.loopKind == LoopPingPong) {
     reflect(voice, position);
     return true;
   }

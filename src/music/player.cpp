@@ -135,7 +135,8 @@ void resetPlayback(Module& module, Channels& channels, Mixer& mixer) {
 
 void setTempo(Module& module, int32_t bpm, int32_t rate) {
   module.bpm = bpm;
-  const double ticks = 1000.0 / (bpm * static_cast<double>(TempoFactor)) * rate * static_cast<double>(MillisecondFactor);
+  const double ticks =
+      1000.0 / (bpm * static_cast<double>(TempoFactor)) * rate * static_cast<double>(MillisecondFactor);
   module.samplesPerTick = ticks >= 1.0 ? static_cast<int32_t>(ticks) : 1;
 }
 

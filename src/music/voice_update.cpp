@@ -9,6 +9,9 @@
 namespace demo {
 namespace {
 
+// The first sample of each output frame takes the gain that grows with panning, so panning 255
+// plays only there, where trackers put 255 on the right: this engine's stereo is the mirror image
+// of a tracker's. Deliberate; do not swap.
 void setTargetGains(Voice& voice) {
   voice.gainFirst = voice.level * voice.panning / 255;
   voice.gainSecond = voice.level * (255 - voice.panning) / 255;
