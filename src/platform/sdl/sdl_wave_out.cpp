@@ -52,6 +52,8 @@ bool SdlWaveOut::open(int rate, int channels, int bitsPerSample) {
 
 void SdlWaveOut::prepare(const void* ring, size_t bytes) {
   DeviceLock lock(device_);
+  playing_ = false;  // a new ring plays from its start once written
+  playOffset_ = 0;
   ring_ = static_cast<const uint8_t*>(ring);
   ringBytes_ = bytes;
 }
