@@ -1,0 +1,75 @@
+#include "music/envelope.h"
+
+namespace demo {
+namespace {
+
+// The value is a 16.16 number in an int32. Arithmetic on it wraps (through uint32) instead of
+// overflowing: an envelope whose ticks run backwards never meets its next point and keeps sliding.
+int32_t wrapping(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(value))); }
+
+int32_t segmentStep(const EnvelopeShape& shape, int32_t i) {
+  const int32_t dx = shape.points[i + 1].x - shape.points[i].x;
+  if (dx == 0) return 0;
+  const int64_t dy = static_cast<int64_t>(shape.points[i + 1].y) - shape.points[i].y;
+  return wrapping(dy * 65536 / dx);
+}
+
+}  // namespace
+
+EnvelopeShape volumeEnvelopeOf(const Instrument& in) {
+  return {in.volumeEnvelope, in.volumePointCount, in.volumeType, in.volumeSustain, in.volumeLoopStart,
+          in.volumeLoopEnd};
+}
+
+EnvelopeShape panningEnvelopeOf(const Instrument& in) {
+  return {in.panningEnvelope, in.panningPointCount, in.panningType, in.panningSustain, in.panningLoopStart,
+          in.panningLoopEnd};
+}
+
+void stepEnvelope(EnvelopeState& state, const EnvelopeShape& shape, bool keyOff) {
+  int32_t i = state.point;
+  if (i < shape.count) {
+    if (state.tick == shape.points[i].x) {
+      if ((shape.type & EnvelopeLoop) && i == shape.loopEnd) {
+        i = shape.loopStart;
+        state.tick = shape.points[i].x;
+      }
+      if (i == shape.count - 1) {
+        state.output = shape.points[i].y;
+        state.finished = 1;
+        return;
+      }
+      if ((shape.type & EnvelopeSustain) && i == shape.sustain && !keyOff) {
+        state.output = shape.points[i].y;
+        return;  // waits on this point
+      }
+      state.step = segmentStep(shape, i);
+      state.value = wrapping(static_cast<int64_t>(shape.points[i].y) << 16);
+      state.point = i + 1;
+    } else {
+      state.value = wrapping(static_cast<int64_t>(state.value) + state.step);
+    }
+  }
+  state.output = state.value >> 16;
+  state.tick += 1;
+}
+
+void setEnvelopePosition(EnvelopeState& state, const EnvelopeShape& shape, int32_t position) {
+  int32_t i = 0;
+  while (i < shape.count && position > shape.points[i + 1].x) ++i;
+  if (i >= shape.count - 1) {
+    state.point = i;
+    state.output = shape.points[shape.count - 1].y;
+    state.finished = 1;
+    return;
+  }
+  state.finished = 0;
+  state.tick = position;
+  state.step = segmentStep(shape, i);
+  state.point = i + 1;
+  state.value = wrapping((static_cast<int64_t>(shape.points[i].y) << 16) +
+                         static_cast<int64_t>(position - shape.points[i].x) * state.step);
+  state.output = state.value >> 16;
+}
+
+}  // namespace demo

@@ -1,0 +1,22 @@
+#pragma once
+// loadModule: an XM file, read through the registered file operations, into a Module.
+
+#include <memory>
+
+#include "music/module.h"
+#include "music/music_file_ops.h"
+
+namespace demo {
+
+// Limits beyond which a file is refused (null): the player has 32 channels, and the format's
+// pattern count and row count bound the memory a header can ask for. Trackers write at most 256 of
+// each; 1024 rows leaves room for the extended files some write.
+constexpr int MaxPatternsInFile = 256;
+constexpr int MaxPatternRows = 1024;
+
+// The module, or null when the file cannot be opened, is not an XM file, declares more than
+// MaxChannels channels, more than MaxPatternsInFile patterns, a pattern of more than MaxPatternRows
+// rows, or an instrument with more than 16 samples. The file is closed in every case.
+std::unique_ptr<Module> loadModule(const MusicFileOps& ops, const char* name);
+
+}  // namespace demo
