@@ -32,5 +32,6 @@ int main(int argc, char** argv) {
   const std::filesystem::path root = argv[1];
   writeAll(root / "archive", demo::test::archiveFixtures());
   writeAll(root / "nrv2b", demo::test::nrv2bFixtures());
+  writeAll(root / "xm", demo::test::xmFixtures());
   return 0;
 }

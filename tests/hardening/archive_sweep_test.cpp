@@ -17,11 +17,9 @@ bool documentedOpenStatus(int status) {
   return status == ReadOk || status == ReadNotFound || status == ReadCorrupt;
 }
 
-void loadArchive(std::span<const uint8_t> bytes) {
-  auto copy = std::make_unique<uint8_t[]>(bytes.size());
-  if (!bytes.empty()) std::memcpy(copy.get(), bytes.data(), bytes.size());
+void loadArchive(DamagedCopy& copy) {
   std::unique_ptr<Archive> archive;
-  const int probed = Archive::fromBytes(std::move(copy), static_cast<uint32_t>(bytes.size()), archive);
+  const int probed = Archive::fromBytes(std::move(copy.bytes), copy.size, archive);
   if (probed != ReadOk) {
     EXPECT_TRUE(probed == ReadSeekFailed || probed == ReadBadMagic) << currentDamage() << ": " << probed;
     return;
@@ -39,7 +37,8 @@ void loadArchive(std::span<const uint8_t> bytes) {
   EXPECT_TRUE(documentedOpenStatus(archive->openMember("absent", reader))) << currentDamage();
 }
 
-void loadCompressedMember(std::span<const uint8_t> bytes) {
+void loadCompressedMember(DamagedCopy& copy) {
+  const std::span<const uint8_t> bytes = copy.view();
   if (bytes.size() < 4) return;  // the archive refuses such a member before decoding
   const uint32_t size = static_cast<uint32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16) |
                         static_cast<uint32_t>(bytes[3]) << 24;

@@ -43,11 +43,11 @@ uint64_t sweepDamages(std::span<const uint8_t> file, const LoadFunction& load, u
   for (size_t i = shard; i < damages.size(); i += shards) {
     const Damage& damage = damages[i];
     // Exactly `length` bytes: no spare byte behind the end for a faulty loader to read unnoticed.
-    const auto copy = std::make_unique<uint8_t[]>(damage.length);
-    if (damage.length) std::memcpy(copy.get(), file.data(), damage.length);
-    if (damage.position >= 0) copy[damage.position] = damage.value;
+    DamagedCopy copy{std::make_unique_for_overwrite<uint8_t[]>(damage.length), static_cast<uint32_t>(damage.length)};
+    if (damage.length) std::memcpy(copy.bytes.get(), file.data(), damage.length);
+    if (damage.position >= 0) copy.bytes[damage.position] = damage.value;
     if (trace) trace(damage);
-    load({copy.get(), damage.length});
+    load(copy);
     ++loads;
   }
   return loads;

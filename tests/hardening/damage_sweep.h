@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -25,10 +26,19 @@ struct Damage {
 // left out (it is the intact file).
 std::vector<Damage> damagesOf(std::span<const uint8_t> file);
 
+// One damaged copy in a heap buffer of exactly its length. A load function may take the buffer over
+// (a Reader adopts it, as it adopts an archive member) or only look at it.
+struct DamagedCopy {
+  std::unique_ptr<uint8_t[]> bytes;
+  uint32_t size = 0;
+
+  std::span<const uint8_t> view() const { return {bytes.get(), size}; }
+};
+
 // Loads the damaged copies whose index in damagesOf() is shard modulo shards, in order, and returns
-// how many were loaded. `load` sees each copy in its own exact-size buffer; `trace` (if set) names
-// the copy before its load, so that a crash report says which one it was.
-using LoadFunction = std::function<void(std::span<const uint8_t> bytes)>;
+// how many were loaded. `trace` (if set) names the copy before its load, so that a crash report says
+// which one it was.
+using LoadFunction = std::function<void(DamagedCopy& copy)>;
 uint64_t sweepDamages(std::span<const uint8_t> file, const LoadFunction& load, unsigned shard = 0,
                       unsigned shards = 1, const std::function<void(const Damage&)>& trace = {});
 

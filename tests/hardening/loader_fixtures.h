@@ -18,5 +18,9 @@ struct Fixture {
 std::vector<Fixture> archiveFixtures();
 // Compressed members as they are stored: the uint32 size prefix, then the NRV2B stream.
 std::vector<Fixture> nrv2bFixtures();
+// XM modules: both frequency tables, 8- and 16-bit samples with every loop kind, envelopes with
+// sustain and loops, automatic vibrato, every effect, pattern loops, jumps, breaks and delays,
+// orders beyond the stored patterns and an instrument without samples.
+std::vector<Fixture> xmFixtures();
 
 }  // namespace demo::test

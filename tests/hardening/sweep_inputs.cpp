@@ -76,7 +76,9 @@ std::vector<SweepInput> sweepInputs(const std::vector<Fixture>& fixtures, const 
   return out;
 }
 
-void runSweep(const SweepInput& input, const std::function<void(std::span<const uint8_t>)>& load) {
+void adopt(Reader& reader, DamagedCopy& copy) { reader.assign(std::move(copy.bytes), copy.size); }
+
+void runSweep(const SweepInput& input, const LoadFunction& load) {
   if (input.testdataAbsent) GTEST_SKIP() << "shared test data not found at " << testdataDir() << " (set DEMO_TESTDATA)";
   const std::vector<uint8_t> file = input.load();
   std::snprintf(currentInput, sizeof currentInput, "%s", input.name.c_str());

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "archive/reader.h"
+#include "damage_sweep.h"
 #include "loader_fixtures.h"
 
 namespace demo::test {
@@ -38,7 +40,10 @@ std::vector<SweepInput> sweepInputs(const std::vector<Fixture>& fixtures, const 
 
 // Runs the sweep of one input through the load function, skipping when the shared data is absent,
 // and reports the number of loads as a test property.
-void runSweep(const SweepInput& input, const std::function<void(std::span<const uint8_t>)>& load);
+void runSweep(const SweepInput& input, const LoadFunction& load);
+
+// A Reader that takes over the copy's buffer.
+void adopt(Reader& reader, DamagedCopy& copy);
 
 // The input and damaged copy being loaded ("logo.tga, cut at 17"), for failure messages.
 std::string currentDamage();
