@@ -14,8 +14,9 @@ uint32_t le32(const uint8_t* p) {
          static_cast<uint32_t>(p[3]) << 24;
 }
 
-// Case-insensitive over ASCII letters only; backslash and slash stay different characters.
-bool sameName(const char* a, const char* b) {
+}  // namespace
+
+bool sameMemberName(const char* a, const char* b) {
   for (;; ++a, ++b) {
     unsigned char x = static_cast<unsigned char>(*a), y = static_cast<unsigned char>(*b);
     if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
@@ -24,10 +25,6 @@ bool sameName(const char* a, const char* b) {
     if (x == 0) return true;
   }
 }
-
-bool usable(uint32_t flags) { return (flags & 7) == ArchiveStored || (flags & ArchiveCompressed); }
-
-}  // namespace
 
 int Archive::probe(const std::string& path, std::unique_ptr<Archive>& out) {
   out.reset();
@@ -59,7 +56,7 @@ const Archive* Archive::process() {
 
 int Archive::load() const {
   std::call_once(loadOnce_, [this] {
-    loadStatus_ = file_.openFromDisk(path_.c_str());
+    loadStatus_ = file_.openFile(path_.c_str());
     if (loadStatus_ != ReadOk) return;
     const uint8_t* bytes = file_.data();
     const uint64_t fileSize = file_.size();
@@ -118,8 +115,8 @@ int Archive::openMember(const char* name, Reader& reader) const {
   if (status != ReadOk) return status;
   if (entries_.empty()) return ReadNotFound;
   for (const ArchiveEntry& entry : entries_) {
-    if (!usable(entry.flags) || !sameName(entry.name.c_str(), name)) continue;
-    // Stored bytes must lie inside the file, before the directory.
+    if (!usableMember(entry.flags) || !sameMemberName(entry.name.c_str(), name)) continue;
+    // 64-bit sums: offset + storedSize may wrap in 32 bits, and must not reach past the file.
     if (entry.start + entry.storedSize > file_.size()) return ReadCorrupt;
     const uint8_t* stored = file_.data() + entry.start;
     std::unique_ptr<uint8_t[]> bytes;

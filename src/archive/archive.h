@@ -5,16 +5,14 @@
 //   trailer, last 8 bytes:  int32 dirOffset (negative, from its own position to H), "VORK"
 //   directory header at H:  uint32 dirSize, int32 base (negative, H to the data area), uint32 count
 //   count entries:          uint32 recordLength, uint32 offset, uint32 storedSize, uint32 flags,
-//                           name (NUL-terminated), and, when recordLength leaves 4 bytes after the
-//                           NUL, the CRC-32 of the member's file bytes (written by demo-pack)
+//                           name (NUL-terminated), and, when recordLength leaves 4 or more bytes
+//                           after the NUL, the CRC-32 of the member's file bytes (demo-pack writes it)
 //   member bytes at H + base + offset: stored as they are (flags & 7 == 0), or (flags & 2) a uint32
 //   uncompressed size followed by one NRV2B stream.
 //
 // The whole executable is read once per process, on the first member opened, and the directory is
 // validated then: a directory that points outside the file makes every archive open give 262
 // (ReadCorrupt) instead of reading past it.
-//
-// Loader contract: see archive/loader_contract.h.
 
 #include <cstdint>
 #include <memory>
@@ -36,6 +34,10 @@ enum ArchiveFlags : uint32_t {
   ArchiveStored = 0,
   ArchiveCompressed = 2,  // bit 1: NRV2B with a uint32 size prefix
 };
+
+// Whether the engine opens an entry with these flags; it passes over all others as if their name
+// did not match.
+inline bool usableMember(uint32_t flags) { return (flags & 7) == ArchiveStored || (flags & ArchiveCompressed); }
 
 struct ArchiveEntry {
   std::string name;
@@ -80,5 +82,9 @@ int decompressNrv2b(const uint8_t* input, uint32_t inputSize, uint8_t* output, u
 
 // The standard CRC-32 (polynomial 0xEDB88320, as in zlib and PNG).
 uint32_t crc32(const uint8_t* data, size_t size, uint32_t crc = 0);
+
+// Whether two member names are the same to the archive: ASCII letters ignore case, nothing else
+// does (backslash and slash stay different characters, and there is no path normalisation).
+bool sameMemberName(const char* a, const char* b);
 
 }  // namespace demo

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "archive/archive.h"
 
@@ -25,7 +27,14 @@ int Reader::openFromDisk(const char* name) {
   for (char& c : path)
     if (c == '\\') c = '/';
 #endif
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  return openFile(path.c_str());
+}
+
+int Reader::openFile(const char* path) {
+  // fopen accepts a folder on POSIX, and on some file systems it then reads as an empty file.
+  std::error_code ignored;
+  if (std::filesystem::is_directory(path, ignored)) return ReadNotFound;
+  std::FILE* file = std::fopen(path, "rb");
   if (!file) return ReadNotFound;
   if (std::fseek(file, 0, SEEK_END) != 0) {
     std::fclose(file);

@@ -2,7 +2,8 @@
 // Reader: one whole file in memory, opened by name from the archive appended to the executable or,
 // when the name is not there, from disk. Every loader of the show reads through one.
 //
-// Loader contract: see archive/loader_contract.h.
+// Loaders read only through a Reader and handle every failed read: a read or seek past the end
+// fails without moving, so a short or damaged file ends in a status code, never outside the buffer.
 
 #include <cstddef>
 #include <cstdint>
@@ -53,6 +54,8 @@ class Reader {
   int open(const char* name, const Archive* archive);
   // Disk only. On POSIX a backslash in the name also separates folders.
   int openFromDisk(const char* name);
+  // Disk only, the path taken exactly as given (the executable's own path may hold any character).
+  int openFile(const char* path);
   // Takes over bytes already in memory (tests, fuzzers, archive members).
   void assign(std::unique_ptr<uint8_t[]> bytes, uint32_t size);
 

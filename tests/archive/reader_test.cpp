@@ -1,10 +1,14 @@
 #include "archive/reader.h"
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "support/testdata.h"
 
 namespace demo {
 namespace {
@@ -117,6 +121,44 @@ TEST(ReaderStream, ReadOfMoreThanRemainsReturnsZeroAndReadsNothing) {
   streamClose(reader);
   streamClose(nullptr);
 }
+
+TEST(ReaderDisk, MissingFilesAndFoldersAreNotFound) {
+  test::TempDir dir;
+  Reader r;
+  EXPECT_EQ(r.open((dir / "missing").string().c_str(), nullptr), ReadNotFound);
+  EXPECT_EQ(r.open(dir.path().string().c_str(), nullptr), ReadNotFound) << "a folder is no file";
+  EXPECT_FALSE(r.loaded());
+}
+
+TEST(ReaderDisk, AnEmptyFileIsLoadedWithSizeZero) {
+  test::TempDir dir;
+  test::writeFile(dir / "empty", {});
+  Reader r;
+  ASSERT_EQ(r.openFromDisk((dir / "empty").string().c_str()), ReadOk);
+  EXPECT_TRUE(r.loaded());
+  EXPECT_TRUE(r.atEnd());
+  EXPECT_EQ(r.release(), ReadOk);
+}
+
+#ifndef _WIN32
+TEST(ReaderDisk, BackslashSeparatesFoldersButAnExactPathIsTakenAsItIs) {
+  test::TempDir dir;
+  std::filesystem::create_directories(dir / "music");
+  test::writeFile(dir / "music" / "song.xm", {'X', 'M'});
+  std::string windowsStyle = (dir / "music" / "song.xm").string();
+  std::replace(windowsStyle.begin(), windowsStyle.end(), '/', '\\');
+  Reader r;
+  ASSERT_EQ(r.openFromDisk(windowsStyle.c_str()), ReadOk);
+  EXPECT_EQ(r.size(), 2u);
+
+  // A folder whose name holds a backslash (legal here) is reachable through openFile only.
+  std::filesystem::create_directories(dir / "a\\b");
+  test::writeFile(dir / "a\\b" / "f", {'1'});
+  Reader exact;
+  EXPECT_EQ(exact.openFile((dir / "a\\b" / "f").string().c_str()), ReadOk);
+  EXPECT_EQ(exact.openFromDisk((dir / "a\\b" / "f").string().c_str()), ReadNotFound);
+}
+#endif
 
 }  // namespace
 }  // namespace demo

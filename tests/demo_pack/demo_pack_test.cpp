@@ -1,0 +1,146 @@
+// demo-pack: which files become which members, and the tool as a user runs it.
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <stdexcept>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "demo_pack/pack_inputs.h"
+#include "demo_pack/pack_writer.h"
+#include "support/testdata.h"
+
+namespace demo::test {
+namespace {
+
+using ::testing::HasSubstr;
+namespace fs = std::filesystem;
+
+void writeText(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path());
+  writeFile(path, {text.begin(), text.end()});
+}
+
+std::string readText(const fs::path& path) {
+  const auto bytes = readFile(path);
+  return {bytes.begin(), bytes.end()};
+}
+
+struct ToolRun {
+  int status;
+  std::string output;  // stdout and stderr
+};
+
+ToolRun run(const std::string& command) {
+  ToolRun result{-1, {}};
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (!pipe) return result;
+  char buffer[4096];
+  for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, got);
+  const int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+const std::string tool = DEMO_PACK_TOOL;
+
+TEST(PackInputs, FolderFilesAreNamedRelativeWithBackslashesAndFilesByTheirName) {
+  TempDir dir;
+  writeText(dir / "show" / "demo.run", "start");
+  writeText(dir / "show" / "tex" / "b.tga", "b");
+  writeText(dir / "show" / "tex" / "a.tga", "a");
+  writeText(dir / "extra" / "song.xm", "xm");
+  const auto inputs = collectInputs({dir / "show", dir / "extra" / "song.xm"});
+  std::vector<std::string> names;
+  for (const PackInput& input : inputs) names.push_back(input.name);
+  EXPECT_THAT(names, ::testing::ElementsAre("demo.run", "tex\\a.tga", "tex\\b.tga", "song.xm"));
+  EXPECT_THROW(collectInputs({dir / "missing"}), std::runtime_error);
+}
+
+TEST(PackInputs, NamesTheLookupCannotTellApartAreRefused) {
+  TempDir dir;
+  writeText(dir / "one" / "Demo.run", "a");
+  writeText(dir / "two" / "DEMO.RUN", "b");
+  try {
+    collectInputs({dir / "one", dir / "two"});
+    FAIL() << "duplicate accepted";
+  } catch (const std::runtime_error& error) {
+    EXPECT_THAT(error.what(), HasSubstr((dir / "two" / "DEMO.RUN").string()));
+  }
+}
+
+TEST(PackMember, CompressesOnlyWhenThatSavesSpace) {
+  std::vector<uint8_t> noise(4096);
+  uint32_t state = 1;
+  for (uint8_t& byte : noise) byte = static_cast<uint8_t>((state = state * 214013 + 2531011) >> 16);
+  const PackedMember stored = packMember("noise", noise, PackMethod::Best);
+  EXPECT_EQ(stored.flags, ArchiveStored);
+  EXPECT_EQ(stored.stored, noise);
+  const std::vector<uint8_t> zeros(4096, 0);
+  const PackedMember compressed = packMember("zeros", zeros, PackMethod::Best);
+  EXPECT_EQ(compressed.flags, ArchiveCompressed);
+  EXPECT_LT(compressed.stored.size(), 100u);
+  EXPECT_EQ(compressed.crc, crc32(zeros.data(), zeros.size()));
+  EXPECT_EQ(packMember("zeros", zeros, PackMethod::Store).flags, ArchiveStored);
+}
+
+TEST(DemoPackTool, APackedProgramFindsItsMembersFromAnyWorkingFolder) {
+  TempDir dir;
+  writeText(dir / "show" / "demo.run", "at 0:01:000 end\n");
+  writeText(dir / "show" / "tex" / "logo.tga", std::string(5000, 'L'));
+  const std::string out = (dir / "packed").string();
+  const ToolRun pack = run(tool + " -o " + out + " --exe " + READ_OWN_MEMBER_TOOL + " " + (dir / "show").string());
+  ASSERT_EQ(pack.status, 0) << pack.output;
+
+  fs::create_directories(dir / "elsewhere");
+  const ToolRun script = run("cd " + (dir / "elsewhere").string() + " && " + out + " DEMO.RUN");
+  EXPECT_EQ(script.status, 0);
+  EXPECT_EQ(script.output, "at 0:01:000 end\n");
+  EXPECT_EQ(run(out + " tex\\\\logo.tga").output, std::string(5000, 'L'));
+
+  const ToolRun list = run(tool + " --list " + out);
+  EXPECT_EQ(list.status, 0);
+  EXPECT_THAT(list.output, HasSubstr("stored"));  // the short script does not shrink
+  EXPECT_THAT(list.output, HasSubstr("nrv2b"));
+  EXPECT_THAT(list.output, HasSubstr("tex\\logo.tga"));
+  EXPECT_EQ(run(tool + " --verify " + out).status, 0);
+}
+
+TEST(DemoPackTool, VerifyNamesADamagedMember) {
+  TempDir dir;
+  writeText(dir / "demo.run", "at 0:01:000 end\n");
+  const std::string out = (dir / "packed").string();
+  ASSERT_EQ(run(tool + " -o " + out + " --exe /bin/true " + (dir / "demo.run").string()).status, 0);
+  auto bytes = readFile(out);
+  bytes[readFile("/bin/true").size() + 3] ^= 1;  // inside the stored script
+  writeFile(out, bytes);
+  const ToolRun verify = run(tool + " --verify " + out);
+  EXPECT_EQ(verify.status, 1);
+  EXPECT_THAT(verify.output, HasSubstr("demo.run: corrupt (262)"));
+}
+
+TEST(DemoPackTool, AFailedPackLeavesTheOldOutputAndNoTemporaryFile) {
+  TempDir dir;
+  writeText(dir / "out" / "packed", "old");
+  writeText(dir / "a" / "x.txt", "1");
+  writeText(dir / "b" / "X.TXT", "2");
+  const fs::path out = dir / "out" / "packed";
+  const ToolRun duplicate = run(tool + " -o " + out.string() + " --exe /bin/true " + (dir / "a").string() + " " +
+                            (dir / "b").string());
+  EXPECT_EQ(duplicate.status, 1);
+  EXPECT_THAT(duplicate.output, HasSubstr("\"X.TXT\""));
+  EXPECT_EQ(run(tool + " --bogus").status, 2);
+  EXPECT_EQ(readText(out), "old");
+  // A folder in OUT's place makes the final rename fail after the whole file was written.
+  writeText(dir / "out" / "folder" / "keep", "k");
+  const ToolRun blocked = run(tool + " -o " + (dir / "out" / "folder").string() + " --exe /bin/true " +
+                              (dir / "a").string());
+  EXPECT_EQ(blocked.status, 1);
+  EXPECT_THAT(blocked.output, HasSubstr("cannot replace it"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out"), fs::directory_iterator()), 2) << "temporary file left";
+}
+
+}  // namespace
+}  // namespace demo::test
