@@ -32,23 +32,27 @@ void resample(uint8_t* destination, int32_t destinationPitch, uint32_t destinati
 namespace {
 
 // Both conversions go pixel by pixel, so a width that is not a multiple of four ends exactly at the
-// row's last pixel; the compiler vectorises the loop.
-template <uint16_t (*Pack)(const uint8_t*)>
+// row's last pixel. Whole words in and out (little-endian, as the texture formats are) let the
+// compiler vectorise the loop.
+template <uint16_t (*Pack)(uint32_t)>
 void convertRows(uint8_t* destination, int32_t destinationPitch, const uint8_t* source, int32_t sourcePitch,
                  uint32_t width, uint32_t height) {
   for (uint32_t y = 0; y < height; ++y) {
     const uint8_t* in = source + static_cast<std::ptrdiff_t>(y) * sourcePitch;
     uint8_t* out = destination + static_cast<std::ptrdiff_t>(y) * destinationPitch;
     for (uint32_t x = 0; x < width; ++x) {
-      const uint16_t packed = Pack(in + x * 4);
-      out[x * 2] = static_cast<uint8_t>(packed);
-      out[x * 2 + 1] = static_cast<uint8_t>(packed >> 8);
+      uint32_t pixel;
+      std::memcpy(&pixel, in + x * 4, 4);
+      const uint16_t packed = Pack(pixel);
+      std::memcpy(out + x * 2, &packed, 2);
     }
   }
 }
 
-uint16_t pack565(const uint8_t* p) { return pixelTo565(p[0], p[1], p[2]); }
-uint16_t pack4444(const uint8_t* p) { return pixelTo4444(p[0], p[1], p[2], p[3]); }
+uint16_t pack565(uint32_t p) { return static_cast<uint16_t>((p >> 8 & 0xF800) | (p >> 5 & 0x07E0) | (p >> 3 & 0x001F)); }
+uint16_t pack4444(uint32_t p) {
+  return static_cast<uint16_t>((p >> 16 & 0xF000) | (p >> 12 & 0x0F00) | (p >> 8 & 0x00F0) | (p >> 4 & 0x000F));
+}
 
 }  // namespace
 
