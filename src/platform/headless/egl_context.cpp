@@ -86,11 +86,11 @@ std::unique_ptr<EglPlatform> EglPlatform::open(uint32_t width, uint32_t height, 
   return std::unique_ptr<EglPlatform>(new EglPlatform(display, width, height, gles));
 }
 
-EglPlatform::~EglPlatform() {
-  // EGL displays are shared per platform: one headless Direct3D object is meant to exist at a time.
-  if (softwareDisplay_ && softwareDisplay_ != display_) eglTerminate(softwareDisplay_);
-  eglTerminate(display_);
-}
+// The displays stay initialised until the process ends. An EGL display is one per platform and
+// process, shared by every headless Direct3D object: terminating it for one would destroy the
+// contexts of any other. (Terminating also makes Mesa unload its driver, whose allocations leak
+// checkers then report from an unknown module.) A later open finds it initialised already.
+EglPlatform::~EglPlatform() = default;
 
 bool EglPlatform::displayMode(D3DDISPLAYMODE& mode) {
   mode = {width_, height_, 60, D3DFMT_X8R8G8B8};

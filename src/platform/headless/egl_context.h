@@ -13,7 +13,7 @@ class EglPlatform final : public GlPlatform {
  public:
   // Null when no EGL display can be initialised.
   static std::unique_ptr<EglPlatform> open(uint32_t width, uint32_t height, bool gles);
-  ~EglPlatform() override;
+  ~EglPlatform() override;  // leaves the displays initialised: see egl_context.cpp
 
   bool displayMode(D3DDISPLAYMODE& mode) override;
   uint32_t modeCount() override { return 2; }
