@@ -44,6 +44,27 @@ TEST(FixedFunction, StagesStopAtDisableOrAtAColourOperationOnAMissingTexture) {
   EXPECT_EQ(setups[0].alphaArg2, D3DTA_CURRENT);
 }
 
+TEST(FixedFunction, ShaderKeysIgnoreWhatDoesNotRunAndTellApartWhatDoes) {
+  FixedFunctionState s;
+  const bool none[2] = {false, false}, first[2] = {true, false};
+  // Stage 1's settings cannot matter while stage 0 is skipped, nor lighting details while unlit.
+  FixedFunctionState t = s;
+  t.stageStates[1][D3DTSS_COLOROP] = D3DTOP_ADD;
+  t.renderStates[D3DRS_LIGHTING] = 0;
+  s.renderStates[D3DRS_LIGHTING] = 0;
+  t.renderStates[D3DRS_LOCALVIEWER] = 0;
+  t.renderStates[D3DRS_SPECULARENABLE] = 1;
+  EXPECT_EQ(shaderKey(s, none), shaderKey(t, none));
+  EXPECT_FALSE(shaderKey(s, none) == shaderKey(s, first));
+  FixedFunctionState u = s;
+  u.stageStates[0][D3DTSS_ALPHAOP] = D3DTOP_MODULATE;
+  EXPECT_FALSE(shaderKey(s, first) == shaderKey(u, first));
+  const ShaderKey key = shaderKey(u, first);
+  EXPECT_EQ(key.fields[ShaderKey::StageCount], 1);
+  EXPECT_EQ(key.fields[ShaderKey::Stage0 + 3], D3DTOP_MODULATE);
+  EXPECT_EQ(key.fields[ShaderKey::Stage0 + 7], 4);  // no FVF set yet: no coordinates to read
+}
+
 TEST(FixedFunction, LightsArePlacedThroughTheViewAndOnlyEightAreUsed) {
   FixedFunctionState s;
   s.view = identityMatrix();

@@ -82,6 +82,24 @@ TEST_P(GlDeviceTest, WrapAddressingRepeatsAndLinearFilteringBlendsNeighbours) {
   t->Release();
 }
 
+TEST_P(GlDeviceTest, Wrap0InterpolatesTheShorterWayAcrossTheSeam) {
+  clear(0xFF000000u);
+  flat();
+  // Quarters of u: red, green, blue, white.
+  Texture* t = makeTexture(4, 1, D3DFMT_X8R8G8B8, {0xFF0000u, 0x00FF00u, 0x0000FFu, 0xFFFFFFu});
+  device_->SetTexture(0, t);
+  // u runs from 0.9 at the left edge to 0.1 at the right: straight through 0.5, or across 1.0 = 0.
+  drawQuad(0, 0, 64, 32, 0xFFFFFFFFu, 0.5f, 0.9f, 0, 0.1f, 1);
+  device_->SetRenderState(D3DRS_WRAP0, D3DWRAP_U);
+  drawQuad(0, 32, 64, 64, 0xFFFFFFFFu, 0.5f, 0.9f, 0, 0.1f, 1);
+  const auto f = frame("wrap0");
+  EXPECT_TRUE(near(pixel(f, 28, 10), {0, 0, 255, Any}, 0));      // u ~ 0.54 the long way
+  EXPECT_TRUE(near(pixel(f, 28, 40), {255, 255, 255, Any}, 0));  // u ~ 0.96 the short way
+  EXPECT_TRUE(near(pixel(f, 36, 40), {255, 0, 0, Any}, 0));      // u ~ 0.04 past the seam
+  EXPECT_TRUE(near(pixel(f, 2, 40), {255, 255, 255, Any}, 0));
+  t->Release();
+}
+
 struct BlendCase {
   uint32_t src, dst;
 };

@@ -37,7 +37,11 @@ void HeadlessDeviceTest::createDevice(uint32_t width, uint32_t height, D3DFORMAT
 }
 
 void HeadlessDeviceTest::TearDown() {
-  if (device_) device_->Release();
+  // Whatever the test did, the device must not have made OpenGL complain.
+  if (device_) {
+    EXPECT_EQ(device_->takeGlError(), 0u);
+    device_->Release();
+  }
   if (d3d_) d3d_->Release();
 }
 

@@ -111,6 +111,67 @@ uint32_t activeStages(const FixedFunctionState& state, const bool hasTexture[Sha
   return count;
 }
 
+bool ShaderKey::operator<(const ShaderKey& other) const {
+  return std::memcmp(fields, other.fields, sizeof fields) < 0;
+}
+bool ShaderKey::operator==(const ShaderKey& other) const {
+  return std::memcmp(fields, other.fields, sizeof fields) == 0;
+}
+
+ShaderKey shaderKey(const FixedFunctionState& state, const bool hasTexture[ShaderStages]) {
+  ShaderKey key;
+  uint16_t* f = key.fields;
+  StageSetup setups[ShaderStages];
+  const uint32_t stages = activeStages(state, hasTexture, setups);
+  f[ShaderKey::StageCount] = static_cast<uint16_t>(stages);
+  for (uint32_t s = 0; s < stages; ++s) {
+    uint16_t* stage = f + ShaderKey::Stage0 + 10 * s;
+    const StageSetup& st = setups[s];
+    const uint32_t values[6] = {st.colorOp, st.colorArg1, st.colorArg2, st.alphaOp, st.alphaArg1, st.alphaArg2};
+    bool readsTextureAtAll = false;
+    for (int i = 0; i < 6; ++i) {
+      stage[i] = static_cast<uint16_t>(values[i] & 0xFF);
+      if (i % 3 != 0 && readsTexture(values[i])) readsTextureAtAll = true;
+    }
+    stage[6] = readsTextureAtAll;
+    // Coordinates: 0 set 0, 1 camera-space normal, 2 position, 3 reflection vector, 4 none.
+    const uint32_t index = state.ts(s, D3DTSS_TEXCOORDINDEX);
+    const uint32_t generate = index >> 16, set = index & 0xFFFF;
+    const bool fromSetZero = generate == 0 && set == 0 && (state.fvf & D3DFVF_TEX1);
+    stage[7] = static_cast<uint16_t>(generate != 0 && generate <= 3 ? generate : fromSetZero ? 0 : 4);
+    stage[8] = state.ts(s, D3DTSS_TEXTURETRANSFORMFLAGS) != D3DTTFF_DISABLE;
+    // D3DRS_WRAP0 belongs to coordinate set 0, so it only reaches stages that read that set.
+    stage[9] = fromSetZero ? static_cast<uint16_t>(state.rs(D3DRS_WRAP0) & (D3DWRAP_U | D3DWRAP_V)) : 0;
+  }
+  const bool lighting = state.rs(D3DRS_LIGHTING) != 0;
+  f[ShaderKey::Lighting] = lighting;
+  if (lighting) {
+    // Unlit vertices carry no specular colour, so the add only matters with lighting on.
+    f[ShaderKey::SpecularAdd] = state.rs(D3DRS_SPECULARENABLE) != 0;
+    f[ShaderKey::LightCount] = static_cast<uint16_t>(cameraLightCount(state));
+    f[ShaderKey::LocalViewer] = state.rs(D3DRS_LOCALVIEWER) != 0;
+    f[ShaderKey::Normalize] = state.rs(D3DRS_NORMALIZENORMALS) != 0;
+    // With COLORVERTEX a material colour may come from the vertex's diffuse colour; the show's
+    // vertices carry no specular colour, so COLOR2 falls back to the material as Direct3D does.
+    const bool vertexColour = state.rs(D3DRS_COLORVERTEX) && (state.fvf & D3DFVF_DIFFUSE);
+    const auto source = [&](D3DRENDERSTATETYPE s) -> uint16_t {
+      return vertexColour && state.rs(s) == D3DMCS_COLOR1;
+    };
+    f[ShaderKey::DiffuseSource] = source(D3DRS_DIFFUSEMATERIALSOURCE);
+    f[ShaderKey::AmbientSource] = source(D3DRS_AMBIENTMATERIALSOURCE);
+    f[ShaderKey::SpecularSource] = source(D3DRS_SPECULARMATERIALSOURCE);
+    f[ShaderKey::EmissiveSource] = source(D3DRS_EMISSIVEMATERIALSOURCE);
+  }
+  return key;
+}
+
+uint32_t cameraLightCount(const FixedFunctionState& state) {
+  uint32_t count = 0;
+  for (const auto& [index, enabled] : state.lightEnabled)
+    if (enabled && count < MaxActiveLights) ++count;
+  return count;
+}
+
 std::vector<CameraLight> cameraLights(const FixedFunctionState& state) {
   std::vector<CameraLight> out;
   for (const auto& [index, enabled] : state.lightEnabled) {

@@ -59,6 +59,32 @@ struct StageSetup {
 uint32_t activeStages(const FixedFunctionState& state, const bool hasTexture[ShaderStages],
                       StageSetup setups[ShaderStages]);
 
+// What selects a shader program: everything the shaders treat as a compile-time constant, so that
+// the rasteriser runs no branch it does not need. Fields of stages that do not run are zero, to
+// keep the number of programs small.
+struct ShaderKey {
+  enum Field {
+    StageCount,
+    Stage0,  // colour op, arg1, arg2, alpha op, arg1, arg2, texture read, coordinate source, transform, wrap
+    Stage1 = Stage0 + 10,
+    SpecularAdd = Stage1 + 10,
+    Lighting,
+    LightCount,
+    LocalViewer,
+    Normalize,
+    DiffuseSource,  // 1 = vertex colour, 0 = material; likewise the next three
+    AmbientSource,
+    SpecularSource,
+    EmissiveSource,
+    FieldCount
+  };
+  uint16_t fields[FieldCount] = {};
+  bool operator<(const ShaderKey& other) const;
+  bool operator==(const ShaderKey& other) const;
+};
+// The shader key of a draw in this state, with these stages having a texture.
+ShaderKey shaderKey(const FixedFunctionState& state, const bool hasTexture[ShaderStages]);
+
 // The enabled lights (the first MaxActiveLights in index order) ready for the vertex shader:
 // positions in camera space, directions turned into the direction towards the light.
 struct CameraLight {
@@ -67,6 +93,7 @@ struct CameraLight {
   float attenuation[4];  // a0, a1, a2, range
 };
 std::vector<CameraLight> cameraLights(const FixedFunctionState& state);
+uint32_t cameraLightCount(const FixedFunctionState& state);
 
 // The 3 x 3 matrix that takes object-space normals to camera space, row-major for column vectors:
 // the inverse of the world-view matrix's upper 3 x 3 (zero when it is singular).

@@ -61,7 +61,7 @@ GlDevice::~GlDevice() {
     glDeleteFramebuffers(1, &framebuffer_);
     const GLuint renderbuffers[] = {colorBuffer_, depthBuffer_};
     glDeleteRenderbuffers(2, renderbuffers);
-    program_.destroy();
+    for (auto& [key, program] : programs_) program->destroy();
   }
   // Textures that outlive the device find no context and leave their names to it.
   home_->context = nullptr;
@@ -76,7 +76,15 @@ bool GlDevice::initialise(D3DFORMAT backBufferFormat, std::string& error) {
   }
   const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
   renderer_ = name ? name : "";
-  if (!program_.build(context_->api(), error)) return false;
+  // The program of the default state, built now so that a shader the driver rejects fails creation.
+  const bool noTextures[ShaderStages] = {false, false};
+  auto program = std::make_unique<GlProgram>();
+  if (!program->build(context_->api(), shaderKey(state_, noTextures), error)) {
+    program->destroy();
+    return false;
+  }
+  program_ = program.get();
+  programs_.emplace(shaderKey(state_, noTextures), std::move(program));
 
   glGenFramebuffers(1, &framebuffer_);
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
@@ -122,11 +130,19 @@ bool GlDevice::initialise(D3DFORMAT backBufferFormat, std::string& error) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
 
   glViewport(0, 0, static_cast<GLsizei>(width_), static_cast<GLsizei>(height_));
-  glUseProgram(program_.name());
+  glUseProgram(program_->name());
   // OpenGL dithers by default, Direct3D does not.
   glDisable(GL_DITHER);
   glDisable(GL_SCISSOR_TEST);
   return true;
+}
+
+uint32_t GlDevice::takeGlError() {
+  if (!context_->makeCurrent()) return GL_INVALID_OPERATION;
+  const GLenum first = glGetError();
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  return first;
 }
 
 bool GlDevice::softwareRenderer() const { return isSoftwareRenderer(renderer_.c_str()); }

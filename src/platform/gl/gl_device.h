@@ -4,6 +4,7 @@
 // the back buffer's size that Present stretches into the window (or, headless, just finishes).
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +33,8 @@ class GlDevice final : public RefCounted<RenderDevice> {
   const std::string& renderer() const { return renderer_; }
   bool softwareRenderer() const;
   GlContext& context() { return *context_; }
+  // The first OpenGL error since the last call (0 for none): a device used correctly makes none.
+  uint32_t takeGlError();
 
   HResult Clear(uint32_t count, const D3DRECT* rects, uint32_t flags, D3DCOLOR color, float z,
                 uint32_t stencil) override;
@@ -84,11 +87,12 @@ class GlDevice final : public RefCounted<RenderDevice> {
   void bindVertices(const DrawData& data);
 
   // gl_device_state.cpp
-  void prepareDraw();
+  bool prepareDraw();
+  bool selectProgram();
   void applyPipeline();
   void applyTransforms();
   void applyLighting();
-  void applyStages();
+  void bindTextures();
   void applySamplers();
 
   std::unique_ptr<GlContext> context_;
@@ -109,7 +113,8 @@ class GlDevice final : public RefCounted<RenderDevice> {
   // What changed since the last draw.
   bool transformsDirty_ = true, lightingDirty_ = true, pipelineDirty_ = true, samplersDirty_ = true;
 
-  GlProgram program_;
+  std::map<ShaderKey, std::unique_ptr<GlProgram>> programs_;
+  GlProgram* program_ = nullptr;
   uint32_t framebuffer_ = 0, colorBuffer_ = 0, depthBuffer_ = 0;
   uint32_t vertexArray_ = 0, vertexBuffer_ = 0, indexBuffer_ = 0;
   uint32_t samplers_[ShaderStages] = {};

@@ -120,7 +120,7 @@ HResult GlDevice::draw(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const Dra
   if (data.indices ? !indicesInRange(data, count) : count > data.vertexCount) return D3DERR_INVALIDCALL;
   if (!context_->makeCurrent()) return D3DERR_INVALIDCALL;
 
-  prepareDraw();
+  if (!prepareDraw()) return D3DERR_INVALIDCALL;
   bindVertices(data);
   const uint32_t fill = state_.rs(D3DRS_FILLMODE);
   if (isTriangles(type) && fill == D3DFILL_WIREFRAME) {

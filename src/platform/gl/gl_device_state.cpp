@@ -130,14 +130,39 @@ HResult GlDevice::SetVertexShader(uint32_t fvf) {
   return D3D_OK;
 }
 
-void GlDevice::prepareDraw() {
+bool GlDevice::prepareDraw() {
+  if (!selectProgram()) return false;
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
   if (pipelineDirty_) applyPipeline();
   if (transformsDirty_) applyTransforms();
   if (lightingDirty_) applyLighting();
   if (samplersDirty_) applySamplers();
-  applyStages();
+  bindTextures();
   pipelineDirty_ = transformsDirty_ = lightingDirty_ = samplersDirty_ = false;
+  return true;
+}
+
+bool GlDevice::selectProgram() {
+  bool hasTexture[ShaderStages];
+  for (uint32_t s = 0; s < ShaderStages; ++s) hasTexture[s] = textures_[s] != nullptr;
+  const ShaderKey key = shaderKey(state_, hasTexture);
+  auto found = programs_.find(key);
+  if (found == programs_.end()) {
+    auto program = std::make_unique<GlProgram>();
+    std::string error;
+    if (!program->build(context_->api(), key, error)) {
+      program->destroy();
+      return false;
+    }
+    found = programs_.emplace(key, std::move(program)).first;
+  }
+  if (found->second.get() != program_) {
+    program_ = found->second.get();
+    glUseProgram(program_->name());
+    // Uniform values belong to each program: the new one hears everything again.
+    transformsDirty_ = lightingDirty_ = true;
+  }
+  return true;
 }
 
 void GlDevice::applyPipeline() {
@@ -186,7 +211,7 @@ void GlDevice::applyPipeline() {
 }
 
 void GlDevice::applyTransforms() {
-  const ProgramUniforms& u = program_.uniforms();
+  const ProgramUniforms& u = program_->uniforms();
   const D3DMATRIX worldView = multiply(state_.world, state_.view);
   // A Direct3D matrix's 16 floats are the OpenGL matrix for column vectors: no transpose.
   glUniformMatrix4fv(u.worldView, 1, GL_FALSE, worldView.m);
@@ -202,16 +227,7 @@ void GlDevice::applyTransforms() {
 }
 
 void GlDevice::applyLighting() {
-  const ProgramUniforms& u = program_.uniforms();
-  glUniform1i(u.lighting, state_.rs(D3DRS_LIGHTING) ? 1 : 0);
-  glUniform1i(u.normalizeNormals, state_.rs(D3DRS_NORMALIZENORMALS) ? 1 : 0);
-  glUniform1i(u.localViewer, state_.rs(D3DRS_LOCALVIEWER) ? 1 : 0);
-  // With COLORVERTEX a material colour may come from the vertex's diffuse colour; vertices of the
-  // show's formats carry no specular colour, so COLOR2 falls back to the material as Direct3D does.
-  const bool vertexColour = state_.rs(D3DRS_COLORVERTEX) && (state_.fvf & D3DFVF_DIFFUSE);
-  const auto source = [&](D3DRENDERSTATETYPE s) { return vertexColour && state_.rs(s) == D3DMCS_COLOR1 ? 1 : 0; };
-  glUniform4i(u.materialSource, source(D3DRS_DIFFUSEMATERIALSOURCE), source(D3DRS_AMBIENTMATERIALSOURCE),
-              source(D3DRS_SPECULARMATERIALSOURCE), source(D3DRS_EMISSIVEMATERIALSOURCE));
+  const ProgramUniforms& u = program_->uniforms();
   float ambient[4];
   colorValue(state_.rs(D3DRS_AMBIENT), ambient);
   glUniform4fv(u.globalAmbient, 1, ambient);
@@ -234,50 +250,25 @@ void GlDevice::applyLighting() {
       attenuation[i][k] = lights[i].attenuation[k];
     }
   const auto n = static_cast<GLsizei>(MaxActiveLights);
-  glUniform1i(u.lightCount, static_cast<GLint>(lights.size()));
   glUniform4fv(u.lightPosition, n, &position[0][0]);
   glUniform4fv(u.lightDiffuse, n, &diffuse[0][0]);
   glUniform4fv(u.lightSpecular, n, &specular[0][0]);
   glUniform4fv(u.lightAmbient, n, &lightAmbient[0][0]);
   glUniform4fv(u.lightAttenuation, n, &attenuation[0][0]);
-}
-
-void GlDevice::applyStages() {
-  const ProgramUniforms& u = program_.uniforms();
-  bool hasTexture[ShaderStages];
-  for (uint32_t s = 0; s < ShaderStages; ++s) hasTexture[s] = textures_[s] != nullptr;
-  StageSetup setups[ShaderStages] = {};
-  const uint32_t count = activeStages(state_, hasTexture, setups);
-  glUniform1i(u.stageCount, static_cast<GLint>(count));
-  const int colorOps[2] = {u.colorOp0, u.colorOp1}, alphaOps[2] = {u.alphaOp0, u.alphaOp1};
-  for (uint32_t s = 0; s < count; ++s) {
-    const StageSetup& st = setups[s];
-    glUniform3i(colorOps[s], GLint(st.colorOp), GLint(st.colorArg1), GLint(st.colorArg2));
-    glUniform3i(alphaOps[s], GLint(st.alphaOp), GLint(st.alphaArg1), GLint(st.alphaArg2));
-  }
+  // Not lighting, but a render state the fragment shader reads like the ones above.
   float factor[4];
   colorValue(state_.rs(D3DRS_TEXTUREFACTOR), factor);
   glUniform4fv(u.textureFactor, 1, factor);
-  glUniform1i(u.specularAdd, state_.rs(D3DRS_SPECULARENABLE) ? 1 : 0);
+}
 
-  GLint sources[ShaderStages], transforms[ShaderStages], wraps[ShaderStages];
+void GlDevice::bindTextures() {
   for (uint32_t s = 0; s < ShaderStages; ++s) {
-    const uint32_t index = state_.ts(s, D3DTSS_TEXCOORDINDEX);
-    const uint32_t generate = index >> 16, set = index & 0xFFFF;
-    const bool fromSetZero = generate == 0 && set == 0 && (state_.fvf & D3DFVF_TEX1);
-    sources[s] = generate != 0 ? static_cast<GLint>(generate) : fromSetZero ? 0 : 4;
-    transforms[s] = state_.ts(s, D3DTSS_TEXTURETRANSFORMFLAGS) != D3DTTFF_DISABLE ? 1 : 0;
-    // D3DRS_WRAP0 belongs to coordinate set 0, so it only reaches stages that read that set.
-    wraps[s] = fromSetZero ? static_cast<GLint>(state_.rs(D3DRS_WRAP0) & (D3DWRAP_U | D3DWRAP_V)) : 0;
     glActiveTexture(GL_TEXTURE0 + s);
     if (textures_[s])
       textures_[s]->bind();
     else
       glBindTexture(GL_TEXTURE_2D, whiteTexture_);
   }
-  glUniform2i(u.texSource, sources[0], sources[1]);
-  glUniform2i(u.texTransform, transforms[0], transforms[1]);
-  glUniform2i(u.wrap, wraps[0], wraps[1]);
 }
 
 void GlDevice::applySamplers() {

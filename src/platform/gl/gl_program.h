@@ -1,10 +1,13 @@
 #pragma once
-// The one shader program of the OpenGL device: Direct3D 8's fixed-function vertex and pixel
-// pipeline written out in GLSL, for OpenGL 3.3 core and OpenGL ES 3.0 alike.
+// A shader program of the OpenGL device: Direct3D 8's fixed-function vertex and pixel pipeline
+// written out in GLSL, for OpenGL 3.3 core and OpenGL ES 3.0 alike, specialised for one ShaderKey
+// (the stage operations, lighting switches and coordinate sources become constants, so a software
+// rasteriser does not evaluate every operation for every pixel).
 
 #include <cstdint>
 #include <string>
 
+#include "platform/gl/fixed_function.h"
 #include "platform/gl/gl_context.h"
 
 namespace demo {
@@ -13,12 +16,10 @@ namespace demo {
 enum VertexAttribute : uint32_t { AttributePosition = 0, AttributeNormal = 1, AttributeColor = 2, AttributeTexCoord = 3 };
 
 struct ProgramUniforms {
-  int worldView, projection, normalMatrix, pixelOffset;
-  int lighting, normalizeNormals, localViewer, materialSource, globalAmbient;
+  int worldView, projection, normalMatrix, pixelOffset, globalAmbient;
   int materialDiffuse, materialAmbient, materialSpecular, materialEmissive, materialPower;
-  int lightCount, lightPosition, lightDiffuse, lightSpecular, lightAmbient, lightAttenuation;
-  int texSource, texTransform, texMatrix0, texMatrix1;
-  int texture0, texture1, stageCount, colorOp0, alphaOp0, colorOp1, alphaOp1, textureFactor, specularAdd, wrap;
+  int lightPosition, lightDiffuse, lightSpecular, lightAmbient, lightAttenuation;
+  int texMatrix0, texMatrix1, texture0, texture1, textureFactor;
 };
 
 class GlProgram {
@@ -29,8 +30,8 @@ class GlProgram {
   GlProgram(const GlProgram&) = delete;
   GlProgram& operator=(const GlProgram&) = delete;
 
-  // Compiles and links for the API; false with the compiler's log in `error`.
-  bool build(GlApi api, std::string& error);
+  // Compiles and links for the API and key; false with the compiler's log in `error`.
+  bool build(GlApi api, const ShaderKey& key, std::string& error);
   uint32_t name() const { return program_; }
   // Deletes the program; the context must be current.
   void destroy();
