@@ -74,8 +74,10 @@ bool applyOpacity(Texture* colour, Texture* opacity, uint32_t width, uint32_t he
   for (uint32_t y = 0; y < height; ++y) {
     const uint8_t* in = from.bits() + static_cast<std::ptrdiff_t>(y) * from.pitch();
     uint8_t* out = to.bits() + static_cast<std::ptrdiff_t>(y) * to.pitch();
-    for (uint32_t x = 0; x < width; ++x)
-      store16(out + x * 2, static_cast<uint16_t>(opacityAlpha(load16(in + x * 2)) << 12 | (load16(out + x * 2) & 0x0FFF)));
+    for (uint32_t x = 0; x < width; ++x) {
+      const uint16_t alpha = opacityAlpha(load16(in + x * 2));
+      store16(out + x * 2, static_cast<uint16_t>(alpha << 12 | (load16(out + x * 2) & 0x0FFF)));
+    }
   }
   return true;
 }

@@ -49,7 +49,9 @@ void convertRows(uint8_t* destination, int32_t destinationPitch, const uint8_t* 
   }
 }
 
-uint16_t pack565(uint32_t p) { return static_cast<uint16_t>((p >> 8 & 0xF800) | (p >> 5 & 0x07E0) | (p >> 3 & 0x001F)); }
+uint16_t pack565(uint32_t p) {
+  return static_cast<uint16_t>((p >> 8 & 0xF800) | (p >> 5 & 0x07E0) | (p >> 3 & 0x001F));
+}
 uint16_t pack4444(uint32_t p) {
   return static_cast<uint16_t>((p >> 16 & 0xF000) | (p >> 12 & 0x0F00) | (p >> 8 & 0x00F0) | (p >> 4 & 0x000F));
 }

@@ -49,7 +49,8 @@ class LoadedTextureTest : public ::testing::Test {
     auto* m = static_cast<MemoryTexture*>(t);
     std::vector<uint16_t> out;
     for (uint32_t y = 0; y < d.Height; ++y)
-      for (uint32_t x = 0; x < d.Width; ++x) out.push_back(reinterpret_cast<const uint16_t*>(m->bits() + y * m->pitch())[x]);
+      for (uint32_t x = 0; x < d.Width; ++x)
+        out.push_back(reinterpret_cast<const uint16_t*>(m->bits() + y * m->pitch())[x]);
     return out;
   }
 

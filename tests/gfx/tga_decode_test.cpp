@@ -89,7 +89,8 @@ TEST(TgaDecode, EveryRowOrderAndDirectionGivesTheSamePicture) {
         layout.rightToLeft = rightToLeft;
         TgaImage image;
         ASSERT_EQ(decodeBytes(writeTga(layout, 5, 3, picture), image), 0);
-        EXPECT_EQ(allPixels(image), picture) << "type " << int{type} << " top " << topToBottom << " rtl " << rightToLeft;
+        EXPECT_EQ(allPixels(image), picture)
+            << "type " << int{type} << " top " << topToBottom << " rtl " << rightToLeft;
       }
     }
   }

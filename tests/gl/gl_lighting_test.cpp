@@ -32,7 +32,8 @@ class GlLightingTest : public HeadlessDeviceTest {
   void drawDiamond() { ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, Diamond, 32), D3D_OK); }
   static int byte(double v) { return int(std::lround(std::min(1.0, std::max(0.0, v)) * 255)); }
 
-  const D3DMATERIAL8 material{{0.8f, 0.6f, 0.4f, 0.5f}, {0.2f, 0.4f, 0.6f, 1}, {0.5f, 0.5f, 0.5f, 1}, {0.1f, 0, 0, 0}, 2};
+  const D3DMATERIAL8 material{
+      {0.8f, 0.6f, 0.4f, 0.5f}, {0.2f, 0.4f, 0.6f, 1}, {0.5f, 0.5f, 0.5f, 1}, {0.1f, 0, 0, 0}, 2};
 };
 
 TEST_P(GlLightingTest, PointLightFollowsDirect3DsEquation) {
@@ -56,7 +57,8 @@ TEST_P(GlLightingTest, PointLightFollowsDirect3DsEquation) {
   const double La[3] = {0.1, 0.2, 0.3}, Ld[3] = {1, 0.5, 0.25}, Ls = 0.6;
   int expected[3];
   for (int c = 0; c < 3; ++c) {
-    const double diffuse = std::min(1.0, Ce[c] + Ca[c] * (Ga + attenuation * La[c]) + Cd[c] * Ld[c] * NdotL * attenuation);
+    const double diffuse =
+        std::min(1.0, Ce[c] + Ca[c] * (Ga + attenuation * La[c]) + Cd[c] * Ld[c] * NdotL * attenuation);
     const double specular = Cs * Ls * std::pow(NdotH, 2.0) * attenuation;
     expected[c] = byte(diffuse + specular);
   }

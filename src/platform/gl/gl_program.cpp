@@ -234,7 +234,8 @@ std::string defines(const ShaderKey& key) {
 }
 
 std::string header(GlApi api) {
-  return api == GlApi::Gles30 ? "#version 300 es\nprecision highp float;\nprecision highp int;\n" : "#version 330 core\n";
+  if (api == GlApi::Gles30) return "#version 300 es\nprecision highp float;\nprecision highp int;\n";
+  return "#version 330 core\n";
 }
 
 uint32_t compile(GLenum type, const std::string& source, std::string& error) {

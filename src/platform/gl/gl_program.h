@@ -13,7 +13,12 @@
 namespace demo {
 
 // Attribute locations, one per vertex element of a flexible vertex format.
-enum VertexAttribute : uint32_t { AttributePosition = 0, AttributeNormal = 1, AttributeColor = 2, AttributeTexCoord = 3 };
+enum VertexAttribute : uint32_t {
+  AttributePosition = 0,
+  AttributeNormal = 1,
+  AttributeColor = 2,
+  AttributeTexCoord = 3,
+};
 
 struct ProgramUniforms {
   int worldView, projection, normalMatrix, pixelOffset, globalAmbient;
