@@ -1,0 +1,86 @@
+#include "app/application.h"
+
+#include <cstdio>
+#include <string>
+
+#include "app/command_line.h"
+#include "app/frame_rate_report.h"
+#include "app/frame_step.h"
+#include "script/compiler.h"
+#include "script/flow_commands.h"
+
+namespace demo {
+
+int Application::run(const char* commandLine, const char* scriptName) {
+  windowed_ = wantsWindow(commandLine);
+  if (!compileScript(show_, scriptName)) {
+    const CompileState& state = show_.compiler;
+    if (state.lineNumber == 0) return fail("Script is nich da", "Lameralarm!", ExitNoScript);
+    const std::string text = "line " + std::to_string(state.lineNumber) + ": " + state.errorText;
+    return fail(text.c_str(), "Lameralarm!", ExitNoScript);
+  }
+  if (!host_.createWindow("Demo", ScreenWidth, ScreenHeight, windowed_))
+    return fail("Isch krisch kein Fenster!", "Kapuuuuuuut!", ExitNoWindow);
+  windowAlive_ = true;
+  if (layer_.createDevice(host_.windowHandle(), ScreenWidth, ScreenHeight, BitsPerPixel, windowed_ ? 1u : 0u) != 0) {
+    layer_.destroyDevice();
+    return fail("Scheisendreck Grafik geht net!", "Feeeeehler", ExitNoDevice);
+  }
+  if (!show_.music.openAudioOutput()) {
+    layer_.destroyDevice();
+    return fail("Dem Scheisendreck Modplayaaa is kaputt!", "Trasch-Musik!", ExitNoAudio);
+  }
+  if (!windowed_) host_.showCursor(false);
+  runMessagePump();
+  if (!windowed_) host_.showCursor(true);
+  host_.messageBox(frameRateReport(show_.frame).c_str(), "Feierabend", MessageIcon::Information);
+  return ExitOk;
+}
+
+int Application::fail(const char* text, const char* caption, int code) {
+  host_.messageBox(text, caption, MessageIcon::Error);
+  return code;
+}
+
+void Application::runMessagePump() {
+  tickEnabled_ = true;
+  for (;;) {
+    HostEvent event;
+    if (host_.pollEvent(event)) {
+      if (event.type == HostEvent::Type::Quit) return;
+      dispatch(event);
+    } else if (!windowAlive_) {
+      return;  // the quit message got lost; nothing is left to run frames on
+    } else if (tickEnabled_ && !frameStep(show_)) {
+      destroyMainWindow();
+    }
+  }
+}
+
+void Application::dispatch(const HostEvent& event) {
+  switch (event.type) {
+    case HostEvent::Type::CloseRequest:
+      // The default handling: the window goes, the end operation does not run.
+      destroyMainWindow();
+      break;
+    case HostEvent::Type::KeyDown:
+      if (event.key == KeyEscape) {
+        tickEnabled_ = false;
+        endShow(show_);
+        destroyMainWindow();
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void Application::destroyMainWindow() {
+  if (!windowAlive_) return;  // a destroyed window gets no second WM_DESTROY
+  windowAlive_ = false;
+  host_.destroyWindow();
+  layer_.destroyDevice();
+  host_.postQuit();
+}
+
+}  // namespace demo

@@ -1,0 +1,24 @@
+#include "app/frame_step.h"
+
+namespace demo {
+
+bool frameStep(Show& show) {
+  FrameState& frame = show.frame;
+  RenderDevice& device = *show.layer.device();
+  if (frame.showStarted) {
+    frame.demoTime = show.readClock();
+    device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, frame.backgroundColor, 1.0f, 0);
+    device.SetRenderState(D3DRS_AMBIENT, FrameAmbient);
+  }
+  if (show.timeline.stepInstructions(show) == StepResult::Stop) return false;
+  frame.sceneOpen = false;
+  const StepResult active = show.timeline.runActive(show);
+  if (frame.sceneOpen) device.EndScene();
+  if (active == StepResult::Stop) return false;
+  device.Present();
+  ++frame.frameCount;
+  show.host.sleep(1);
+  return true;
+}
+
+}  // namespace demo

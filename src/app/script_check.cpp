@@ -1,0 +1,30 @@
+#include "app/script_check.h"
+
+#include "app/application.h"
+#include "app/silent_music.h"
+#include "platform/headless/headless_host.h"
+#include "script/compiler.h"
+
+namespace demo {
+
+int checkScript(const char* scriptName, std::FILE* out, std::FILE* err) {
+  HeadlessHost host;
+  DeviceLayer layer(nullptr, nullptr);
+  SilentMusic music;
+  Show show(host, layer, music);
+  if (!compileScript(show, scriptName)) {
+    const CompileState& state = show.compiler;
+    if (state.lineNumber == 0) {
+      std::fprintf(err, "%s: cannot be opened (Script is nich da)\n", scriptName);
+    } else {
+      const char* text = *state.errorText ? state.errorText : state.detail.c_str();
+      std::fprintf(err, "%s:%d: %s\n", scriptName, state.lineNumber, text);
+    }
+    return ExitNoScript;
+  }
+  std::fprintf(out, "%s: %zu instructions, %zu labels\n", scriptName, show.timeline.program().size(),
+               show.names.labels.size());
+  return ExitOk;
+}
+
+}  // namespace demo

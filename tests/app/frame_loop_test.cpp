@@ -1,0 +1,130 @@
+// The message pump and the frame step: clearing, presenting, counting, Escape, the close box, and
+// the report at the end.
+#include <gtest/gtest.h>
+
+#include "app/frame_rate_report.h"
+#include "app_harness.h"
+
+namespace demo::test {
+namespace {
+
+const char* const fadeScript =
+    "loadmusic <m> \"song.xm\"\n"
+    "start\n"
+    "playmusic <m>\n"
+    "at 1:000\n"
+    "  fadebg 0x00000000 0xff000000 +1:000\n"
+    "at 3:000\n"
+    "end\n";
+
+TEST(FrameLoop, EachFrameIsClearedWithTheColourTheFrameBeforeComputed) {
+  AppHarness h;
+  h.recordFrames(250);
+  EXPECT_EQ(h.run(fadeScript), 0);
+  // Frame 1 runs start (clock 0) and is not cleared; then one frame per 250 ms of music. The fade
+  // runs after each clear, so every clear shows the previous frame's colour; the frame of `end`
+  // (3000 ms) is cleared but never presented.
+  EXPECT_EQ(h.clearColours(), (std::vector<uint32_t>{0, 0, 0, 0, 0x3f000000, 0x7f000000, 0xbf000000, 0xff000000,
+                                                      0xff000000, 0xff000000, 0xff000000}));
+  EXPECT_EQ(h.device->presentCount(), 11u);
+  int clears = 0;
+  for (size_t i = 0; i + 1 < h.device->calls.size(); ++i) {
+    if (h.device->calls[i].name != "Clear") continue;
+    ++clears;
+    EXPECT_EQ(h.device->calls[i].toString().substr(0, 12), "Clear(0, 0, ") << "the whole target";
+    EXPECT_EQ(h.device->calls[i].args[2], uint64_t{D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER});
+    EXPECT_FLOAT_EQ(h.device->calls[i].floatArg(4), 1.0f);
+    EXPECT_EQ(h.device->calls[i + 1].toString(), "SetRenderState(139, 2155905152)") << "the ambient level follows";
+  }
+  EXPECT_EQ(clears, 11);
+  EXPECT_EQ(h.app.show().frame.frameCount, 11u);
+  EXPECT_EQ(h.host.messageBoxes.back().text, "3.66667 FPS");
+  EXPECT_EQ(h.host.messageBoxes.back().caption, "Feierabend");
+  EXPECT_EQ(h.host.messageBoxes.back().icon, MessageIcon::Information);
+  EXPECT_EQ(h.music.calls.back(), "closeDevice") << "end stopped the music";
+  EXPECT_FALSE(h.host.windowOpen());
+  EXPECT_EQ(h.layer.device(), nullptr) << "destroying the window released the device";
+  EXPECT_EQ(h.host.sleeps.front(), 2000u);
+  EXPECT_EQ(h.host.sleeps.size(), 1u + 11u) << "start's wait, then 1 ms after every presented frame";
+}
+
+TEST(FrameLoop, BeforeStartFramesArePresentedButNeitherClearedNorTimed) {
+  AppHarness h;
+  h.recordFrames(100);
+  h.host.onIdle = [&h, idle = h.host.onIdle](HeadlessHost& host) {
+    idle(host);
+    if (h.idlePasses == 4) host.queueKey(KeyEscape);
+  };
+  EXPECT_EQ(h.run("at 1\n"), 0);
+  EXPECT_EQ(h.device->count("Clear"), 0u);
+  EXPECT_EQ(h.device->presentCount(), 3u);
+  EXPECT_EQ(h.app.show().frame.demoTime, 0u) << "an at above 0 before start never lets the program through";
+  EXPECT_EQ(h.app.show().frame.frameCount, 3u);
+  EXPECT_EQ(h.host.messageBoxes.back().text, "0.00000 FPS");
+}
+
+TEST(FrameLoop, EscapeBeforeStartEndsCleanly) {
+  AppHarness h;
+  h.host.queueKey(KeyEscape);
+  EXPECT_EQ(h.run("loadmusic <m> \"song.xm\"\nstart\nplaymusic <m>\nat 9:000\nend\n", ""), 0);
+  EXPECT_FALSE(h.app.tickEnabled());
+  EXPECT_EQ(h.music.calls, std::vector<std::string>{"openAudioOutput"}) << "no music to stop";
+  EXPECT_EQ(h.host.windowsDestroyed, 1);
+  EXPECT_EQ(h.layer.device(), nullptr);
+  EXPECT_EQ(h.host.messageBoxes.back().caption, "Feierabend");
+  EXPECT_EQ(h.host.cursorChanges, (std::vector<bool>{false, true}));
+}
+
+TEST(FrameLoop, EscapeStopsTheMusicAndTheCloseBoxDoesNot) {
+  const char* script = "loadmusic <m> \"song.xm\"\nstart\nplaymusic <m>\nat 9:000\nend\n";
+  AppHarness escape;
+  escape.recordFrames(100);
+  escape.host.onIdle = [&escape, idle = escape.host.onIdle](HeadlessHost& host) {
+    idle(host);
+    if (escape.idlePasses == 3) host.queueKey(KeyEscape);
+  };
+  EXPECT_EQ(escape.run(script), 0);
+  EXPECT_EQ(escape.music.freed.size(), 1u);
+  EXPECT_EQ(escape.music.calls.back(), "closeDevice");
+
+  AppHarness close;
+  close.recordFrames(100);
+  close.host.onIdle = [&close, idle = close.host.onIdle](HeadlessHost& host) {
+    idle(host);
+    if (close.idlePasses == 3) {
+      host.queueKey('A');  // any other key does nothing
+      host.queueCloseRequest();
+    }
+  };
+  EXPECT_EQ(close.run(script), 0);
+  EXPECT_TRUE(close.app.tickEnabled());
+  EXPECT_EQ(close.music.calls.back(), "startModule") << "closing the window does not run end";
+  EXPECT_EQ(close.layer.device(), nullptr);
+  EXPECT_EQ(close.host.messageBoxes.back().caption, "Feierabend");
+}
+
+TEST(FrameLoop, AFailingInstructionEndsTheShowWithTheNormalReport) {
+  AppHarness h;
+  h.recordFrames(10);
+  EXPECT_EQ(h.run("start\nloadtexture <t> \"missing.tga\" 4 4 0\nat 1:000\n"), 0);
+  EXPECT_EQ(h.device->presentCount(), 0u);
+  EXPECT_EQ(h.host.messageBoxes.size(), 1u);
+  EXPECT_EQ(h.host.messageBoxes[0].caption, "Feierabend");
+}
+
+TEST(FrameRateReport, FramesPerSecondOfMusicTimeAndNoDivisionByZero) {
+  FrameState frame;
+  frame.frameCount = 11;
+  frame.startTime = 1000;
+  frame.demoTime = 4000;
+  EXPECT_EQ(frameRateReport(frame), "3.66667 FPS");
+  frame.demoTime = 1000;
+  EXPECT_EQ(frameRateReport(frame), "0.00000 FPS");
+  frame.frameCount = 1234567;
+  frame.startTime = 0;
+  frame.demoTime = 1;
+  EXPECT_EQ(frameRateReport(frame), "1234567000.00000 FPS");
+}
+
+}  // namespace
+}  // namespace demo::test
