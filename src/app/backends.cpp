@@ -1,19 +1,22 @@
 #include "app/backends.h"
 
-#include "app/silent_music.h"
+#include "music/audio_output.h"
+#include "platform/sdl/sdl_graphics.h"
 #include "platform/sdl/sdl_host.h"
+#include "platform/sdl/sdl_wave_out.h"
 
 namespace demo {
 
-// The show's window, events and boxes come from SDL2. Until the OpenGL device and the audio output
-// are wired here, there is no Direct3D factory (start-up stops at the device with its message) and
-// the music player cannot open.
+// The plain show: SDL2 for the window, events, boxes and sound, OpenGL on the SDL window for the
+// device, and the music played by its own thread.
 Backends createBackends(const BackendOptions& options) {
   Backends backends;
   SdlHostOptions hostOptions;
   hostOptions.noDialogs = options.noDialogs;
   backends.host = std::make_unique<SdlHost>(hostOptions);
-  backends.music = std::make_unique<SilentMusic>();
+  backends.direct3d = sdlDirect3DCreate;
+  backends.waveOut = std::make_unique<SdlWaveOut>();
+  backends.music = std::make_unique<AudioOutput>(*backends.waveOut);
   return backends;
 }
 

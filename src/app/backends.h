@@ -7,6 +7,7 @@
 #include "music/music_player.h"
 #include "platform/host.h"
 #include "platform/render_device.h"
+#include "platform/wave_out.h"
 
 namespace demo {
 
@@ -18,6 +19,7 @@ struct Backends {
   std::unique_ptr<Host> host;
   Direct3DFactory direct3d = nullptr;  // null: no device can be created
   void* direct3dContext = nullptr;
+  std::unique_ptr<WaveOut> waveOut;  // declared before music, which plays through it
   std::unique_ptr<MusicPlayer> music;
 };
 
