@@ -33,5 +33,7 @@ int main(int argc, char** argv) {
   writeAll(root / "archive", demo::test::archiveFixtures());
   writeAll(root / "nrv2b", demo::test::nrv2bFixtures());
   writeAll(root / "xm", demo::test::xmFixtures());
+  writeAll(root / "script", demo::test::scriptFixtures());
+  writeAll(root / "tga", demo::test::tgaFixtures());
   return 0;
 }

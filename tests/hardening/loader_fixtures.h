@@ -22,5 +22,11 @@ std::vector<Fixture> nrv2bFixtures();
 // sustain and loops, automatic vibrato, every effect, pattern loops, jumps, breaks and delays,
 // orders beyond the stored patterns and an instrument without samples.
 std::vector<Fixture> xmFixtures();
+// Scripts: every command, labels and every time form, comments, strings and names with blanks,
+// CR LF endings.
+std::vector<Fixture> scriptFixtures();
+// TGA files of every image type and depth, both row orders, right-to-left rows, run-length packets
+// inside and across rows, colour maps of each entry size starting at 0 and beyond.
+std::vector<Fixture> tgaFixtures();
 
 }  // namespace demo::test
