@@ -3,8 +3,8 @@
 // blue, green, red, alpha). Output pixel x of a row averages the 2r source pixels x - r ... x + r - 1,
 // positions outside the row taking its first or last pixel. The division by 2r is a multiplication
 // by floor(2047 / r) or floor(8191 / r) keeping the high 16 bits, which lands the average directly
-// on 4 or 6 bits; the truncation of those multipliers is part of how the blur looks, so a white
-// picture comes out slightly below white.
+// on 4 or 6 bits; the truncation of those multipliers is part of how the blur looks (a uniform
+// mid grey comes out one step darker than its plain conversion).
 //
 // Every path gives the same pixels; the SSE2 one is what x86-64 machines run.
 

@@ -31,7 +31,7 @@ struct Packer {
       mask = _mm_set1_epi16(-1);
     } else {
       // Blue and red lose their lowest bit; everything is doubled here and halved after the sum.
-      weights = _mm_setr_epi16(1, 64, 4096, 0, 1, 64, 4096, 0);
+      weights = _mm_setr_epi16(1, 64, 2048, 0, 1, 64, 2048, 0);
       mask = _mm_setr_epi16(0x3E, 0x3F, 0x3E, 0, 0x3E, 0x3F, 0x3E, 0);
     }
   }

@@ -53,7 +53,8 @@ class Image {
 // rebuild fails (a texture cannot be locked), so it is not tried again until it changes. Success flag.
 int setBlurLevel(Image& image, int32_t level);
 
-// Fills the own texture with the plain 16-bit conversion of the source (blur level 0). 1.
+// Fills the own texture with the plain 16-bit conversion of the source (blur level 0). 0 when either
+// texture cannot be locked (nothing is written then), else 1.
 int convertImage(Image& image);
 
 }  // namespace demo

@@ -8,10 +8,11 @@ namespace demo {
 int convertImage(Image& image) {
   LevelLock own(image.ownTexture, 0);
   LevelLock source(image.sourceTexture, D3DLOCK_READONLY);
-  // Without both locks there is nothing to write into or read from; the texture keeps what it had.
-  if (own.bits() && source.bits())
-    (image.alphaFlag ? convertTo4444 : convertTo565)(own.bits(), own.pitch(), source.bits(), source.pitch(),
-                                                     image.textureWidth, image.textureHeight);
+  // Without both locks there is nothing to write into or read from: the texture keeps what it had,
+  // and the caller hears of it like a blur that could not lock.
+  if (!own.bits() || !source.bits()) return 0;
+  (image.alphaFlag ? convertTo4444 : convertTo565)(own.bits(), own.pitch(), source.bits(), source.pitch(),
+                                                   image.textureWidth, image.textureHeight);
   return 1;
 }
 
