@@ -40,7 +40,8 @@ TEST_F(ImageTest, InitImageMakesAManagedSixteenBitCopyOfTheSourceAndResetsTheLay
     ASSERT_TRUE(image.initImage(h.layer, source, alphaFlag, 0.1f, 0.2f, 0.9f, 0.8f));
     const D3DFORMAT format = alphaFlag ? D3DFMT_A4R4G4B4 : D3DFMT_R5G6B5;
     ASSERT_EQ(device().callsNamed("CreateTexture").size(), 1u);
-    EXPECT_EQ(device().callsNamed("CreateTexture")[0].args, (std::vector<uint64_t>{8, 4, 1, 0, format, D3DPOOL_MANAGED}));
+    EXPECT_EQ(device().callsNamed("CreateTexture")[0].args,
+              (std::vector<uint64_t>{8, 4, 1, 0, format, D3DPOOL_MANAGED}));
     EXPECT_EQ(image.textureWidth, 8u);
     EXPECT_EQ(image.textureHeight, 4u);
     EXPECT_EQ(image.sourceTexture, source);
