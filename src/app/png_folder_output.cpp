@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <system_error>
 
-#include "gfx/png_file.h"
-
 namespace demo {
 namespace {
 
@@ -53,13 +51,12 @@ bool PngFolderOutput::open() {
   opened_ = true;
   if (!removeOldFrames()) return false;
   if (!audio_.create((folder_ / "audio.wav").string(), sampleRate_, 2, 16)) return fail(audio_.error());
+  frames_ = std::make_unique<BackgroundPngWriter>(width_, height_);
   return true;
 }
 
 bool PngFolderOutput::writeFrame(const uint8_t* rgb) {
-  const std::string path = (folder_ / frameName(written_)).string();
-  std::string error;
-  if (!writePng(path.c_str(), rgb, width_, height_, width_ * 3, 3, &error)) return fail(path + ": " + error);
+  if (!frames_->write((folder_ / frameName(written_)).string(), rgb)) return fail(frames_->error());
   ++written_;
   return true;
 }
@@ -71,7 +68,8 @@ bool PngFolderOutput::writeAudio(const uint8_t* bytes, size_t count) {
 bool PngFolderOutput::finish(uint64_t) {
   // A show that ends before its first frame still leaves an empty folder with a silent audio.wav.
   if (!opened_ && !open()) return false;
-  return audio_.finish() || fail(audio_.error());
+  const bool framesWritten = !frames_ || frames_->finish() || fail(frames_->error());
+  return (audio_.finish() || fail(audio_.error())) && framesWritten;
 }
 
 }  // namespace demo

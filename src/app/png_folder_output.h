@@ -2,9 +2,10 @@
 // A capture into a folder: frame_000000.png, frame_000001.png, ... and audio.wav beside them.
 
 #include <filesystem>
+#include <memory>
 #include <string>
-#include <vector>
 
+#include "app/background_png_writer.h"
 #include "app/capture_output.h"
 #include "app/wav_file.h"
 
@@ -34,6 +35,7 @@ class PngFolderOutput final : public CaptureOutput {
   uint32_t width_, height_, sampleRate_;
   bool opened_ = false;
   uint64_t written_ = 0;
+  std::unique_ptr<BackgroundPngWriter> frames_;
   WavFile audio_;
 };
 
