@@ -60,13 +60,5 @@ TEST_F(CaptureTest, TwoVideoCapturesAreIdentical) {
   EXPECT_FALSE(std::filesystem::exists(dir / "b.mp4.audio-part.wav"));
 }
 
-TEST(ExternalCommand, QuotesAnyFileNameAsOneShellWord) {
-  EXPECT_EQ(shellQuote("plain"), "'plain'");
-  EXPECT_EQ(shellQuote("it's a $HOME `x`"), "'it'\\''s a $HOME `x`'");
-  EXPECT_TRUE(describeExit("ffmpeg", 0).empty());
-  EXPECT_EQ(describeExit("ffmpeg", 127 << 8), "ffmpeg could not be run (the shell did not find it)");
-  EXPECT_EQ(describeExit("ffmpeg", 9), "ffmpeg was killed by signal 9");
-}
-
 }  // namespace
 }  // namespace demo::test
