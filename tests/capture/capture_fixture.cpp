@@ -10,6 +10,7 @@
 #include "music/audio_output.h"
 #include "platform/headless/headless_graphics.h"
 #include "platform/headless/virtual_wave_out.h"
+#include "writers/tga_writer.h"
 #include "writers/xm_writer.h"
 
 namespace demo::test {
@@ -33,6 +34,21 @@ XmSong squareTune() {
   return song;
 }
 
+// 64 x 64 squares of 8 pixels in four colours, half of them half transparent.
+std::vector<uint32_t> checker() {
+  static constexpr uint32_t Colours[4] = {0xFFE02020, 0x8020E020, 0xFF2020E0, 0x80E0E020};
+  std::vector<uint32_t> pixels;
+  for (uint32_t y = 0; y < 64; ++y)
+    for (uint32_t x = 0; x < 64; ++x) pixels.push_back(Colours[(x / 8 + y / 8 * 3) % 4]);
+  return pixels;
+}
+
+// Replaces every `placeholder` in the text by the quoted path.
+void name(std::string& text, const std::string& placeholder, const std::filesystem::path& path) {
+  for (size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder))
+    text.replace(at, placeholder.size(), "\"" + path.string() + "\"");
+}
+
 bool egl() {
   static const bool available = [] {
     Direct3D* d3d = headlessDirect3DCreate(nullptr, D3D_SDK_VERSION_8);
@@ -54,9 +70,11 @@ void CaptureTest::SetUp() {
 
 void CaptureTest::writeShow(const std::string& script) {
   saveXm(songPath(), squareTune());
+  const std::vector<uint8_t> picture = writeTga(TgaLayout{}, 64, 64, checker());
+  writeFile(dir / "picture.tga", {picture.begin(), picture.end()});
   std::string text = script;
-  for (size_t at = text.find("SONG"); at != std::string::npos; at = text.find("SONG"))
-    text.replace(at, 4, "\"" + songPath().string() + "\"");
+  name(text, "SONG", songPath());
+  name(text, "PICTURE", dir / "picture.tga");
   writeFile(dir / "demo.run", {text.begin(), text.end()});
 }
 

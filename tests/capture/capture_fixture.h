@@ -23,7 +23,8 @@ class CaptureTest : public ::testing::Test {
  protected:
   void SetUp() override;
 
-  // Writes song.xm and demo.run, SONG in the script standing for the song's path.
+  // Writes song.xm, picture.tga (a 64 x 64 checker with alpha) and demo.run, where SONG and
+  // PICTURE stand for their paths.
   void writeShow(const std::string& script);
   // A 64 x 48 capture into dir/name.
   CaptureOptions options(const std::string& name, uint32_t fps = 60) const;
