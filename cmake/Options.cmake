@@ -17,3 +17,11 @@ if(DEMO_TSAN)
   target_compile_options(demo_options INTERFACE ${_san})
   target_link_options(demo_options INTERFACE ${_san})
 endif()
+if(DEMO_FUZZ)
+  # Everything instrumented for libFuzzer's coverage; only the fuzz targets link its driver. The lower
+  # loader caps (archive/loader_contract.h) keep each input fast.
+  set(_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_compile_options(demo_options INTERFACE -fsanitize=fuzzer-no-link ${_san})
+  target_link_options(demo_options INTERFACE ${_san})
+  target_compile_definitions(demo_options INTERFACE DEMO_FUZZ_CAPS)
+endif()

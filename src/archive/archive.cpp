@@ -43,6 +43,16 @@ int Archive::probe(const std::string& path, std::unique_ptr<Archive>& out) {
   return ReadOk;
 }
 
+int Archive::fromBytes(std::unique_ptr<uint8_t[]> bytes, uint32_t size, std::unique_ptr<Archive>& out) {
+  out.reset();
+  // The same answers the probe gives for a file of these bytes.
+  if (size < 4) return ReadSeekFailed;
+  if (std::memcmp(bytes.get() + size - 4, ArchiveMagic, 4) != 0) return ReadBadMagic;
+  out.reset(new Archive("(memory)"));
+  out->file_.assign(std::move(bytes), size);
+  return ReadOk;
+}
+
 const Archive* Archive::process() {
   // Probed once: the archive state never changes while the process runs.
   static const std::unique_ptr<Archive> archive = [] {
@@ -56,8 +66,10 @@ const Archive* Archive::process() {
 
 int Archive::load() const {
   std::call_once(loadOnce_, [this] {
-    loadStatus_ = file_.openFile(path_.c_str());
-    if (loadStatus_ != ReadOk) return;
+    if (!file_.loaded()) {
+      loadStatus_ = file_.openFile(path_.c_str());
+      if (loadStatus_ != ReadOk) return;
+    }
     const uint8_t* bytes = file_.data();
     const uint64_t fileSize = file_.size();
     // Every position below is computed in 64 bits and checked before it is used.
@@ -131,7 +143,10 @@ int Archive::openMember(const char* name, Reader& reader) const {
       // NRV2B's gamma-coded match lengths let a few bytes stand for megabytes, so the ratio bounds
       // nothing; a fixed cap keeps a lying prefix from allocating gigabytes.
       if (size > MaxMemberSize) return ReadCorrupt;
-      bytes = std::make_unique<uint8_t[]>(size + 1u);
+      // Not zeroed: the decoder writes every byte it reports, and a prefix that lies about the size
+      // then costs address space only, not the time of clearing up to a gigabyte.
+      bytes = std::make_unique_for_overwrite<uint8_t[]>(size + 1u);
+      bytes[size] = 0;
       if (decompressNrv2b(stored + 4, entry.storedSize - 4, bytes.get(), size) != ReadOk) return ReadCorrupt;
     }
     if (entry.hasCrc && crc32(bytes.get(), size) != entry.crc) return ReadCorrupt;

@@ -13,6 +13,8 @@
 // The whole executable is read once per process, on the first member opened, and the directory is
 // validated then: a directory that points outside the file makes every archive open give 262
 // (ReadCorrupt) instead of reading past it.
+//
+// Loader contract: archive/loader_contract.h.
 
 #include <cstdint>
 #include <memory>
@@ -20,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/loader_contract.h"
 #include "archive/reader.h"
 
 namespace demo {
@@ -28,7 +31,7 @@ inline constexpr char ArchiveMagic[4] = {'V', 'O', 'R', 'K'};
 
 // The largest decompressed member accepted (1 GiB): no show needs more, and a corrupt size prefix
 // must not make us allocate up to 4 GiB.
-inline constexpr uint32_t MaxMemberSize = 1u << 30;
+inline constexpr uint32_t MaxMemberSize = LoaderCaps::memberBytes;
 
 enum ArchiveFlags : uint32_t {
   ArchiveStored = 0,
@@ -55,6 +58,9 @@ class Archive {
   static int probe(const std::string& path, std::unique_ptr<Archive>& out);
   // The running executable's archive, probed on first use; null when it carries none.
   static const Archive* process();
+  // An archive already in memory (tests, fuzzing): the probe's checks on the bytes given, which the
+  // archive then owns. 0, 258 (fewer than 4 bytes) or 266.
+  static int fromBytes(std::unique_ptr<uint8_t[]> bytes, uint32_t size, std::unique_ptr<Archive>& out);
 
   const std::string& path() const { return path_; }
 
@@ -67,7 +73,7 @@ class Archive {
 
  private:
   explicit Archive(std::string path) : path_(std::move(path)) {}
-  int load() const;  // reads the file and the directory once
+  int load() const;  // reads the file (unless it came as bytes) and the directory once
 
   std::string path_;
   mutable std::once_flag loadOnce_;
@@ -77,7 +83,8 @@ class Archive {
 };
 
 // Decodes one NRV2B stream (8-bit variant) into exactly `size` bytes: 0 or 262. Never writes past
-// the output buffer and never reads past the input.
+// the output buffer and never reads past the input (UCL itself may read a byte past a stream, so it
+// decodes a padded copy).
 int decompressNrv2b(const uint8_t* input, uint32_t inputSize, uint8_t* output, uint32_t size);
 
 // The standard CRC-32 (polynomial 0xEDB88320, as in zlib and PNG).

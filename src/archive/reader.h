@@ -4,6 +4,8 @@
 //
 // Loaders read only through a Reader and handle every failed read: a read or seek past the end
 // fails without moving, so a short or damaged file ends in a status code, never outside the buffer.
+//
+// Loader contract: archive/loader_contract.h.
 
 #include <cstddef>
 #include <cstdint>

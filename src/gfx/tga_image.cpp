@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "archive/loader_contract.h"
 #include "archive/reader.h"
 
 namespace demo {
@@ -203,6 +204,7 @@ const char* describeTgaProblem(TgaProblem problem) {
     case TgaProblem::ColourMapEntrySize: return "colour-map entry size other than 15, 16, 24 or 32 bits";
     case TgaProblem::MissingColourMap: return "colour-mapped pixels without a colour map";
     case TgaProblem::ZeroSize: return "width or height is 0";
+    case TgaProblem::TooLarge: return "width or height above the 16384 pixels a texture may have";
     case TgaProblem::ShortIdField: return "file ends inside the image ID field";
     case TgaProblem::ShortColourMap: return "file ends inside the colour map";
     case TgaProblem::ShortPixelData: return "file shorter than the pixel data its header promises";
@@ -244,6 +246,9 @@ int decodeTga(TgaImage& image, Reader& reader, TgaProblem* problem) {
   const PixelFormat format{h.depth, (h.depth + 7u) / 8u, map};
   // Refuse before allocating: a header may declare up to 65535 x 65535 pixels (16 GiB).
   if (minimumPixelBytes(h, format.bytes) > reader.remaining()) return fail(problem, TgaProblem::ShortPixelData);
+  // That bounds raw pictures by the file, but run-length packets of 128 pixels let a 168 MB file
+  // declare 65535 x 65535 (16 GiB of pixels): the side cap bounds those.
+  if (h.width > LoaderCaps::imageSide || h.height > LoaderCaps::imageSide) return fail(problem, TgaProblem::TooLarge);
 
   image.width = h.width;
   image.height = h.height;

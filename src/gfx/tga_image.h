@@ -2,6 +2,8 @@
 // TGA decoding into 32-bit pixels (bytes blue, green, red, alpha; top row first), read through a
 // Reader: image types 1, 2, 9 and 10, pixel depths 8 (colour-mapped), 15, 16, 24 and 32, both row
 // orders and right-to-left rows.
+//
+// Loader contract: archive/loader_contract.h.
 
 #include <cstdint>
 #include <memory>
@@ -28,6 +30,7 @@ enum class TgaProblem {
   ColourMapEntrySize,   // map entries other than 15, 16, 24 or 32 bits
   MissingColourMap,     // colour-mapped pixels without a colour map
   ZeroSize,             // width or height 0
+  TooLarge,             // width or height above LoaderCaps::imageSide
   ShortIdField,         // the file ends inside the ID field
   ShortColourMap,       // ... inside the colour map
   ShortPixelData,       // ... before the pixel data the header promises (checked before allocating)

@@ -119,7 +119,16 @@ void AudioOutput::freeModule(Module* module) {
 
 uint32_t AudioOutput::musicTime() {
   if (!playingModule_) return 0;
-  return static_cast<uint32_t>(blockTime_[clockIndex_.load()].load());
+  // The output thread moves clockIndex on before it renders the block it leaves (poll), so a block's
+  // time is stable while clockIndex names it. If the index moved while the time was read, the block
+  // may already hold its next time, two seconds on: read again at the new index.
+  int32_t index = clockIndex_.load();
+  for (;;) {
+    const int32_t time = blockTime_[index].load();
+    const int32_t now = clockIndex_.load();
+    if (now == index) return static_cast<uint32_t>(time);
+    index = now;
+  }
 }
 
 void AudioOutput::threadMain() {
@@ -139,8 +148,11 @@ void AudioOutput::poll() {
   // the ring (the device having wrapped to block 2 or later while refillIndex is still near 99).
   while (refillIndex_ != playing) {
     rendering_.store(true);
-    renderBlock();
+    // The block to render is the one the clock names (the two indices move together), and the device
+    // has left it: the clock moves on first. Moving it after rendering let a reading in between find
+    // the block's new time, two seconds ahead, and the next reading ran backwards.
     clockIndex_.store(clockIndex_.load() == BlockCount - 1 ? 0 : clockIndex_.load() + 1);
+    renderBlock();
     rendering_.store(false);
   }
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "archive/loader_contract.h"
 #include "music/loader_steps.h"
 
 namespace demo {
@@ -11,8 +12,8 @@ namespace {
 constexpr int SampleHeaderBytes = 40;
 constexpr int SamplePadding = 8;  // int16 entries behind the data: guard sample and zero padding
 // Six hours at 44100 Hz. Longer samples cannot come from a real file; the bound keeps the mixer's
-// 32.32 loop arithmetic (twice a loop length) inside 64 bits.
-constexpr uint32_t MaxSampleLength = 1u << 30;
+// 32.32 loop arithmetic (twice a loop length) inside 64 bits. A fuzzing build lowers it.
+constexpr uint32_t MaxSampleLength = LoaderCaps::sampleFrames;
 
 void readEnvelope(const uint8_t* bytes, std::array<EnvelopePoint, EnvelopePointSlots>& points) {
   for (int i = 0; i < EnvelopePointsRead; ++i) {

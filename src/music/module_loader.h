@@ -1,5 +1,7 @@
 #pragma once
 // loadModule: an XM file, read through the registered file operations, into a Module.
+//
+// Loader contract: archive/loader_contract.h.
 
 #include <memory>
 

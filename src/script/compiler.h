@@ -2,6 +2,8 @@
 // compileScript: turns demo.run into the instruction list, completely, before any window exists.
 // Every name is resolved and every time computed here; any error stops the compilation, leaving the
 // line number and the report text in show.compiler.
+//
+// Loader contract: archive/loader_contract.h.
 
 #include "archive/reader.h"
 #include "script/show.h"

@@ -59,6 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"DirOffsetBeforeTheFile", [](Sample& s) { putLe32At(s.bytes, s.bytes.size() - 8, minus(s.bytes.size())); }},
         Damage{"DirOffsetZero", [](Sample& s) { putLe32At(s.bytes, s.bytes.size() - 8, 0); }},
         Damage{"DirOffsetIntoTheTrailer", [](Sample& s) { putLe32At(s.bytes, s.bytes.size() - 8, minus(8)); }},
+        Damage{"DirOffsetPastTheEnd", [](Sample& s) { putLe32At(s.bytes, s.bytes.size() - 8, 0x7FFFFFF0u); }},
         Damage{"BaseBeforeTheFile", [](Sample& s) { putLe32At(s.bytes, s.layout.header + 4, minus(s.layout.header + 1)); }},
         Damage{"BaseAfterTheHeader", [](Sample& s) { putLe32At(s.bytes, s.layout.header + 4, 4); }},
         Damage{"CountOverflowing", [](Sample& s) { putLe32At(s.bytes, s.layout.header + 8, 0xFFFFFFFFu); }},
