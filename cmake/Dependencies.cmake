@@ -21,13 +21,10 @@ set_target_properties(ucl::ucl PROPERTIES
 
 if(DEMO_BUILD_TESTS)
   if(WIN32)
-    # libgtest-dev ships GoogleTest's sources: built here with the cross compiler.
+    # libgtest-dev ships GoogleTest's sources: built here with the cross compiler (they define the
+    # GTest:: names themselves).
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
-    add_library(GTest::gtest ALIAS gtest)
-    add_library(GTest::gtest_main ALIAS gtest_main)
-    add_library(GTest::gmock ALIAS gmock)
   else()
     find_package(GTest REQUIRED)
   endif()

@@ -1,0 +1,13 @@
+#pragma once
+// The scenes, by subject: one file each.
+#include <vector>
+
+#include "device_scene.h"
+
+namespace demo::scenes {
+
+const std::vector<DeviceScene>& rasterScenes();
+const std::vector<DeviceScene>& textureScenes();
+const std::vector<DeviceScene>& lightingScenes();
+
+}  // namespace demo::scenes
