@@ -45,6 +45,11 @@ const std::map<std::string, KnownDifference> knownDifferences = {
                                 "llvmpipe, under both devices, quantises bilinear weights to 1/256: float noise "
                                 "in the generated reflection coordinate moves a weight by one step in u and in "
                                 "v where neighbouring texels differ by 255"}},
+    {"image-blend-modes.texture-alpha", {8, 2,
+                                         "a 4-bit texture magnified with linear filtering whose alpha scales the "
+                                         "colour twice (modulate, then blend): llvmpipe's 1/256 filter weights move "
+                                         "a texel mix by one step, the blend by two; seen in the OpenGL ES dialect, "
+                                         "which stores A4R4G4B4 as RGBA4 behind a swizzle"}},
     {"reflection.stage-skipped", {Width * Height, 255,
                                   "a stage whose colour operation reads a missing texture: Direct3D 8 skips it "
                                   "and every later stage (as DXVK found against Windows), "

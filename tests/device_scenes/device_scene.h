@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "gfx/device_layer.h"
 #include "platform/render_device.h"
 
 namespace demo::scenes {
@@ -19,6 +20,8 @@ class SceneTarget {
  public:
   virtual ~SceneTarget() = default;
   virtual RenderDevice& device() = 0;
+  // The show's device layer, for scenes made with it (null otherwise).
+  virtual DeviceLayer* layer() = 0;
   // Reads the back buffer as it is now; the label names the snapshot within its scene.
   virtual void snapshot(const char* label) = 0;
 };
@@ -26,6 +29,10 @@ class SceneTarget {
 struct DeviceScene {
   const char* name;
   void (*draw)(SceneTarget& target);
+  // Made by the show's DeviceLayer::createDevice (windowed, on a 64 x 64 "desktop"), so the scene starts
+  // in the show's fixed states (linear filtering, the reflection stage, specular on) and can use the
+  // transform stacks; otherwise the device starts in Direct3D's default state.
+  bool withLayer = false;
 };
 
 // Every scene, in a fixed order.

@@ -9,5 +9,6 @@ namespace demo::scenes {
 const std::vector<DeviceScene>& rasterScenes();
 const std::vector<DeviceScene>& textureScenes();
 const std::vector<DeviceScene>& lightingScenes();
+const std::vector<DeviceScene>& imageScenes();
 
 }  // namespace demo::scenes
