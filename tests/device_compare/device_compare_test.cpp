@@ -79,7 +79,8 @@ bool direct3dFramesMade() {
     const std::string command = "rm -rf '" + dir + "' && mkdir -p '" + dir + "' && cd '" + dir + "' && '" WINE_RUN
                                 "' '" DEVICE_SCENES_EXE "' >wine.log 2>&1";
     const int status = std::system(command.c_str());
-    if (status != 0) std::fprintf(stderr, "device_scenes.exe failed (status %d): see %s/wine.log\n", status, FRAMES_DIR);
+    if (status != 0)
+      std::fprintf(stderr, "device_scenes.exe failed (status %d): see %s/wine.log\n", status, FRAMES_DIR);
     return status == 0;
   }();
   return made;

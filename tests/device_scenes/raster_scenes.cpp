@@ -217,9 +217,15 @@ void indexedDraws(SceneTarget& t) {
 
 const std::vector<DeviceScene>& rasterScenes() {
   static const std::vector<DeviceScene> scenes = {
-      {"clear", clearScene},   {"texel-placement", texelPlacement}, {"wrap-filter", wrapAndFilter},
-      {"blend", blendFactors}, {"depth", depthTest}, {"sample-position", samplePosition},                {"cull", culling},
-      {"wireframe", wireframe}, {"indexed", indexedDraws},
+      {"clear", clearScene},
+      {"texel-placement", texelPlacement},
+      {"wrap-filter", wrapAndFilter},
+      {"blend", blendFactors},
+      {"depth", depthTest},
+      {"sample-position", samplePosition},
+      {"cull", culling},
+      {"wireframe", wireframe},
+      {"indexed", indexedDraws},
   };
   return scenes;
 }

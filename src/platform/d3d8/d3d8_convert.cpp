@@ -104,11 +104,13 @@ D3DSURFACE_DESC fromNative(const ::D3DSURFACE_DESC& d) {
 }
 
 D3DVERTEXBUFFER_DESC fromNative(const ::D3DVERTEXBUFFER_DESC& d) {
-  return {convertEnum<D3DFORMAT>(d.Format), convertEnum<D3DRESOURCETYPE>(d.Type), d.Usage, convertEnum<D3DPOOL>(d.Pool), d.Size, d.FVF};
+  return {convertEnum<D3DFORMAT>(d.Format), convertEnum<D3DRESOURCETYPE>(d.Type), d.Usage,
+          convertEnum<D3DPOOL>(d.Pool), d.Size, d.FVF};
 }
 
 D3DINDEXBUFFER_DESC fromNative(const ::D3DINDEXBUFFER_DESC& d) {
-  return {convertEnum<D3DFORMAT>(d.Format), convertEnum<D3DRESOURCETYPE>(d.Type), d.Usage, convertEnum<D3DPOOL>(d.Pool), d.Size};
+  return {convertEnum<D3DFORMAT>(d.Format), convertEnum<D3DRESOURCETYPE>(d.Type), d.Usage,
+          convertEnum<D3DPOOL>(d.Pool), d.Size};
 }
 
 }  // namespace demo

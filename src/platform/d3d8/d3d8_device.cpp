@@ -80,8 +80,9 @@ HResult D3d8Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCou
 HResult D3d8Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t minVertexIndex, uint32_t numVertices,
                                            uint32_t primitiveCount, const void* indexData, D3DFORMAT indexFormat,
                                            const void* vertexData, uint32_t vertexStride) {
-  return native_->DrawIndexedPrimitiveUP(convertEnum<::D3DPRIMITIVETYPE>(type), minVertexIndex, numVertices, primitiveCount,
-                                         indexData, convertEnum<::D3DFORMAT>(indexFormat), vertexData, vertexStride);
+  return native_->DrawIndexedPrimitiveUP(convertEnum<::D3DPRIMITIVETYPE>(type), minVertexIndex, numVertices,
+                                         primitiveCount, indexData, convertEnum<::D3DFORMAT>(indexFormat), vertexData,
+                                         vertexStride);
 }
 
 HResult D3d8Device::SetStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t stride) {
@@ -110,8 +111,8 @@ HResult D3d8Device::CreateTexture(uint32_t width, uint32_t height, uint32_t leve
   if (!texture) return D3DERR_INVALIDCALL;
   *texture = nullptr;
   IDirect3DTexture8* native = nullptr;
-  const HRESULT result =
-      native_->CreateTexture(width, height, levels, usage, convertEnum<::D3DFORMAT>(format), convertEnum<::D3DPOOL>(pool), &native);
+  const HRESULT result = native_->CreateTexture(width, height, levels, usage, convertEnum<::D3DFORMAT>(format),
+                                                convertEnum<::D3DPOOL>(pool), &native);
   if (SUCCEEDED(result)) *texture = new D3d8Texture(native);
   return result;
 }
@@ -135,8 +136,8 @@ HResult D3d8Device::CreateIndexBuffer(uint32_t length, uint32_t usage, D3DFORMAT
   if (!buffer) return D3DERR_INVALIDCALL;
   *buffer = nullptr;
   IDirect3DIndexBuffer8* native = nullptr;
-  const HRESULT result =
-      native_->CreateIndexBuffer(length, usage, convertEnum<::D3DFORMAT>(format), convertEnum<::D3DPOOL>(pool), &native);
+  const HRESULT result = native_->CreateIndexBuffer(length, usage, convertEnum<::D3DFORMAT>(format),
+                                                    convertEnum<::D3DPOOL>(pool), &native);
   if (SUCCEEDED(result)) *buffer = new D3d8IndexBuffer(native);
   return result;
 }
