@@ -1,5 +1,6 @@
 #include "gfx/loaded_texture.h"
 
+#include "gfx/level_lock.h"
 #include "gfx/pixel_convert.h"
 #include "gfx/tga_image.h"
 
@@ -27,26 +28,6 @@ class TextureRef {
 
  private:
   Texture* texture_;
-};
-
-// Locks level 0 for the duration of a scope. A failed lock yields no bits; the loaders then give
-// up rather than write through a null pointer.
-class LevelLock {
- public:
-  LevelLock(Texture* texture, uint32_t flags) : texture_(texture) {
-    if (texture_->LockRect(0, &rect_, nullptr, flags) != D3D_OK) rect_ = {};
-  }
-  ~LevelLock() {
-    if (rect_.pBits) texture_->UnlockRect(0);
-  }
-  LevelLock(const LevelLock&) = delete;
-  LevelLock& operator=(const LevelLock&) = delete;
-  uint8_t* bits() const { return static_cast<uint8_t*>(rect_.pBits); }
-  int32_t pitch() const { return rect_.Pitch; }
-
- private:
-  Texture* texture_;
-  D3DLOCKED_RECT rect_{};
 };
 
 Texture* createTexture(RenderDevice& device, uint32_t width, uint32_t height, D3DFORMAT format, D3DPOOL pool) {

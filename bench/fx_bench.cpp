@@ -1,0 +1,104 @@
+// Hot paths of the 2D layers: a blur level change on a 512 x 512 image (what blurimage and
+// spackblurimage pay on each change; one pass over the 1 MB source), the two blur paths side by
+// side, and the 2D blob field's per-frame work on a 64 x 64 grid without the drawing.
+
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "fx/blobs_2d.h"
+#include "fx/blur_rows.h"
+#include "fx/image.h"
+#include "gfx/device_layer.h"
+#include "support/recording_device.h"
+
+namespace {
+
+using namespace demo;
+
+constexpr uint32_t Side = 512;
+
+std::vector<uint8_t> noise() {
+  std::vector<uint8_t> pixels(Side * Side * 4);
+  uint32_t seed = 1;
+  for (uint8_t& byte : pixels) {
+    seed = seed * 214013 + 2531011;
+    byte = static_cast<uint8_t>(seed >> 16);
+  }
+  return pixels;
+}
+
+void setPixelsPerSecond(benchmark::State& state) {
+  state.counters["Mpixel/s"] =
+      benchmark::Counter(double(Side) * Side * double(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
+}
+
+// setBlurLevel on an image of the recording device, whose textures live in memory as a managed
+// texture's system copy does: locks, blur, unlocks, alternating between levels 10 and 11.
+void levelChange(benchmark::State& state, uint8_t alphaFlag) {
+  auto* d3d = new test::RecordingDirect3D;
+  {
+    DeviceLayer layer(test::recordingDirect3DFactory, d3d);
+    layer.createDevice(nullptr, 640, 480, 32, 1);
+    Texture* source = nullptr;
+    layer.device()->CreateTexture(Side, Side, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &source);
+    D3DLOCKED_RECT rect{};
+    source->LockRect(0, &rect, nullptr, 0);
+    const std::vector<uint8_t> pixels = noise();
+    std::copy(pixels.begin(), pixels.end(), static_cast<uint8_t*>(rect.pBits));
+    source->UnlockRect(0);
+    {
+      Image image;
+      if (!image.initImage(layer, source, alphaFlag, 0, 0, 1, 1)) state.SkipWithError("no image");
+      int32_t level = 10;
+      for (auto _ : state) {
+        level ^= 1;
+        setBlurLevel(image, level);
+      }
+    }
+    source->Release();
+  }
+  d3d->Release();
+  setPixelsPerSecond(state);
+}
+
+void BM_BlurLevelChange565(benchmark::State& state) { levelChange(state, 0); }
+void BM_BlurLevelChange4444(benchmark::State& state) { levelChange(state, 1); }
+
+// The kernels alone at level 10, both output layouts.
+void blurPath(benchmark::State& state, decltype(&blurRowsScalar) path) {
+  const std::vector<uint8_t> source = noise();
+  std::vector<uint8_t> destination(Side * Side * 2);
+  const auto layout = state.range(0) ? BlurLayout::A4R4G4B4 : BlurLayout::R5G6B5;
+  for (auto _ : state) {
+    path(destination.data(), Side * 2, source.data(), Side * 4, Side, Side, 10, layout);
+    benchmark::DoNotOptimize(destination.data());
+  }
+  setPixelsPerSecond(state);
+}
+
+void BM_BlurRowsScalar(benchmark::State& state) { blurPath(state, blurRowsScalar); }
+#if defined(__SSE2__)
+void BM_BlurRowsSse2(benchmark::State& state) { blurPath(state, blurRowsSse2); }
+BENCHMARK(BM_BlurRowsSse2)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+#endif
+
+// One frame of show2dblobs without the draw calls: blob paths, 67 x 67 field cells, 65 x 65
+// vertices with their colours and warped texture coordinates.
+void BM_Blobs2DFrame(benchmark::State& state) {
+  GridImage grid(64, 64, 0, 0, 1, 1);
+  Blobs2D field(grid);
+  float s = 0.0f;
+  for (auto _ : state) {
+    field.update(s);
+    s += 0.16f;  // 16 ms of show
+    benchmark::DoNotOptimize(grid.vertices.data());
+  }
+}
+
+BENCHMARK(BM_BlurLevelChange565)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BlurLevelChange4444)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BlurRowsScalar)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Blobs2DFrame)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
