@@ -12,7 +12,7 @@
 namespace demo {
 
 int Application::run(const char* commandLine, const char* scriptName) {
-  windowed_ = wantsWindow(commandLine);
+  windowed_ = captureMode_ || wantsWindow(commandLine);
   if (!compileScript(show_, scriptName)) {
     const CompileState& state = show_.compiler;
     if (state.lineNumber == 0) return fail("Script is nich da", "Lameralarm!", ExitNoScript);
@@ -51,7 +51,7 @@ void Application::runMessagePump() {
       dispatch(event);
     } else if (!windowAlive_) {
       return;  // the quit message got lost; nothing is left to run frames on
-    } else if (tickEnabled_ && !frameStep(show_)) {
+    } else if (tickEnabled_ && !frameStep(show_, framePresented_)) {
       destroyMainWindow();
     }
   }

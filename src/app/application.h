@@ -3,6 +3,8 @@
 // its own message box and exit code; the message pump that runs one frame per idle pass; the window
 // procedure (close box, Escape, destruction); and the frame-rate report at the end.
 
+#include <functional>
+
 #include "gfx/device_layer.h"
 #include "music/music_player.h"
 #include "platform/host.h"
@@ -32,6 +34,14 @@ class Application {
   // The entry point: commandLine is the text after the program name.
   int run(const char* commandLine, const char* scriptName = "demo.run");
 
+  // Capture: the device is created windowed whatever the command line says (so the back buffer
+  // takes the desktop's size with 8 bits per channel), and `presented` runs right after every
+  // Present of the frame step. Set before run.
+  void setCaptureMode(std::function<void()> presented) {
+    captureMode_ = true;
+    framePresented_ = std::move(presented);
+  }
+
   Show& show() { return show_; }
   bool windowed() const { return windowed_; }
   bool tickEnabled() const { return tickEnabled_; }
@@ -50,6 +60,8 @@ class Application {
   bool windowed_ = false;
   bool tickEnabled_ = false;
   bool windowAlive_ = false;
+  bool captureMode_ = false;
+  std::function<void()> framePresented_;
 };
 
 }  // namespace demo

@@ -3,10 +3,13 @@
 //
 //   demo [win]              the show, windowed when the text contains "win"
 //   demo --check [SCRIPT]   compile only (default demo.run) and report
+//   demo --capture OUT [--fps N] [--seconds S] [--size WxH]   render headless into frames and sound
 //   demo --no-dialogs ...   message boxes go to stderr
 //   demo --help, --version
 
 #include <string>
+
+#include "app/capture_options.h"
 
 namespace demo {
 
@@ -15,10 +18,12 @@ namespace demo {
 bool wantsWindow(const char* commandLine);
 
 struct CommandLine {
-  enum class Mode { Show, Check, Help, Version };
+  enum class Mode { Show, Check, Capture, Help, Version, Invalid };
   Mode mode = Mode::Show;
+  std::string error;  // why the line is Invalid
   bool noDialogs = false;
   std::string script = "demo.run";
+  CaptureOptions capture;
   // The words that are not options of ours, joined with blanks: what the show's entry point sees
   // as its command line.
   std::string showText;

@@ -2,7 +2,7 @@
 
 namespace demo {
 
-bool frameStep(Show& show) {
+bool frameStep(Show& show, const std::function<void()>& presented) {
   FrameState& frame = show.frame;
   RenderDevice& device = *show.layer.device();
   if (frame.showStarted) {
@@ -17,6 +17,7 @@ bool frameStep(Show& show) {
   if (active == StepResult::Stop) return false;
   device.Present();
   ++frame.frameCount;
+  if (presented) presented();
   show.host.sleep(1);
   return true;
 }

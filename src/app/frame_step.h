@@ -3,6 +3,8 @@
 // ambient level; step the program; run the active instructions (the first that draws begins the
 // scene); end the scene, present, count the frame and give the rest of the time slice away.
 
+#include <functional>
+
 #include "script/show.h"
 
 namespace demo {
@@ -12,6 +14,8 @@ inline constexpr uint32_t FrameAmbient = 0x80808080u;
 
 // True to go on, false when the show stops. A frame that stops is not presented: the program's
 // stop abandons it before the active instructions run, an active instruction's stop after them.
-bool frameStep(Show& show);
+// `presented` (capture) runs right after Present, before the frame's sleep: the frame is on
+// screen from that moment.
+bool frameStep(Show& show, const std::function<void()>& presented = nullptr);
 
 }  // namespace demo

@@ -3,6 +3,7 @@
 
 #include "app/application.h"
 #include "app/backends.h"
+#include "app/capture.h"
 #include "app/command_line.h"
 #include "app/script_check.h"
 
@@ -18,6 +19,11 @@ int main(int argc, char** argv) {
       return 0;
     case CommandLine::Mode::Check:
       return checkScript(commandLine.script.c_str(), stdout, stderr);
+    case CommandLine::Mode::Capture:
+      return runCapture(commandLine.capture, commandLine.showText);
+    case CommandLine::Mode::Invalid:
+      std::fprintf(stderr, "demo: %s\n%s", commandLine.error.c_str(), usageText());
+      return ExitUsage;
     case CommandLine::Mode::Show:
       break;
   }

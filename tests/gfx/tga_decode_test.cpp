@@ -97,14 +97,12 @@ TEST(TgaDecode, EveryRowOrderAndDirectionGivesTheSamePicture) {
 }
 
 TEST(TgaDecode, RunPacketOfThreeRepeatsOneStoredPixel) {
-  // Header for a 3 x 1 type-10 24-bit image, then one packet 0x82 and one pixel.
-  std::vector<uint8_t> bytes(18, 0);
-  bytes[2] = 10;
-  bytes[12] = 3;
-  bytes[14] = 1;
-  bytes[16] = 24;
-  bytes[17] = 0x20;
-  for (uint8_t b : {0x82, 0x11, 0x22, 0x33}) bytes.push_back(b);
+  TgaLayout layout;
+  layout.imageType = 10;
+  layout.depth = 24;
+  std::vector<uint8_t> bytes = writeTga(layout, 3, 1, std::vector<uint32_t>(3, 0x332211u));
+  ASSERT_EQ(std::vector<uint8_t>(bytes.end() - 4, bytes.end()), (std::vector<uint8_t>{0x82, 0x11, 0x22, 0x33}))
+      << "one packet of three, one stored pixel";
   TgaImage image;
   ASSERT_EQ(decodeBytes(bytes, image), 0);
   EXPECT_EQ(allPixels(image), (std::vector<uint32_t>{0xFF332211u, 0xFF332211u, 0xFF332211u}));
@@ -131,15 +129,12 @@ TEST(TgaDecode, PacketsCrossingRowEndsContinueInTheNextRow) {
 }
 
 TEST(TgaDecode, RunsPastTheLastRowAreDropped) {
-  // 2 x 2 image whose only packet repeats one pixel 128 times.
-  std::vector<uint8_t> bytes(18, 0);
-  bytes[2] = 10;
-  bytes[12] = 2;
-  bytes[14] = 2;
-  bytes[16] = 32;
-  for (uint8_t b : {0xFF, 1, 2, 3, 4}) bytes.push_back(b);
+  TgaLayout layout;
+  layout.imageType = 10;
+  layout.topToBottom = false;
+  layout.pixelData = std::vector<uint8_t>{0xFF, 1, 2, 3, 4};  // one pixel repeated 128 times
   TgaImage image;
-  ASSERT_EQ(decodeBytes(bytes, image), 0);
+  ASSERT_EQ(decodeBytes(writeTga(layout, 2, 2, {}), image), 0);
   EXPECT_EQ(allPixels(image), std::vector<uint32_t>(4, 0x04030201u));
 }
 

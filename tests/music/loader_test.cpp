@@ -12,9 +12,6 @@ namespace {
 using test::basicSong;
 using test::loadXm;
 using test::loadXmBytes;
-using test::putU16;
-
-constexpr size_t SongLengthOffset = 64, RestartOffset = 66, ChannelsOffset = 68, BpmOffset = 78;
 
 TEST(LoadModuleHeader, FieldsComeFromTheFile) {
   XmSong song = basicSong(6);
@@ -58,30 +55,31 @@ TEST(LoadModuleHeader, RefusesMoreThan32Channels) {
 }
 
 TEST(LoadModuleHeader, KeepsTheSongInsideTheOrderList) {
-  std::vector<uint8_t> bytes = writeXm(basicSong());
-  putU16(bytes, SongLengthOffset, 300);
-  putU16(bytes, RestartOffset, 299);
-  auto m = loadXmBytes(bytes);
+  XmSong song = basicSong();
+  song.orders.assign(300, 0);  // the header says 300; the table holds 256
+  song.restartPosition = 299;
+  auto m = loadXm(song);
   ASSERT_TRUE(m);
   EXPECT_EQ(m->songLength, 256);
   EXPECT_EQ(m->restartPosition, 0) << "a restart at or beyond the song restarts at its beginning";
 
-  putU16(bytes, SongLengthOffset, 0);
-  m = loadXmBytes(bytes);
+  song.orders.clear();
+  m = loadXm(song);
   ASSERT_TRUE(m);
   EXPECT_EQ(m->songLength, 1) << "an empty song plays its first order entry";
   EXPECT_EQ(m->usedPatterns, 1);
 
-  putU16(bytes, SongLengthOffset, 2);
-  putU16(bytes, RestartOffset, 2);
-  m = loadXmBytes(bytes);
+  song.orders = {0, 0};
+  song.restartPosition = 2;
+  m = loadXm(song);
+  ASSERT_TRUE(m);
   EXPECT_EQ(m->restartPosition, 0);
 }
 
 TEST(LoadModuleHeader, TempoZeroGetsTheDefault) {
-  std::vector<uint8_t> bytes = writeXm(basicSong());
-  putU16(bytes, BpmOffset, 0);
-  auto m = loadXmBytes(bytes);
+  XmSong song = basicSong();
+  song.bpm = 0;
+  auto m = loadXm(song);
   ASSERT_TRUE(m);
   EXPECT_EQ(m->defaultBpm, 125);
 }
@@ -207,16 +205,15 @@ TEST(LoadModuleInstruments, EnvelopesFadeoutAndAutoVibrato) {
 }
 
 TEST(LoadModuleInstruments, EnvelopePointsBeyondThoseReadAreNotUsed) {
-  std::vector<uint8_t> bytes = writeXm(basicSong());
-  // The instrument follows the header (60 + 276 bytes) and the empty pattern's 9 bytes; its point
-  // counts follow the 29-byte head, the sample header size, the map and 96 envelope bytes.
-  const size_t instrument = 60 + 276 + 9;
-  const size_t counts = instrument + 29 + 4 + 96 + 96;
-  bytes[counts] = 40;       // volume points
-  bytes[counts + 3] = 2;    // volume loop start
-  bytes[counts + 4] = 30;   // volume loop end
-  bytes[counts + 8] = 5;    // on + loop
-  auto m = loadXmBytes(bytes);
+  XmSong song = basicSong();
+  XmEnvelope& volume = song.instruments[0].volumeEnvelope;
+  // The header counts 40 points; the instrument has room for 12.
+  for (uint16_t i = 0; i < 40; ++i) volume.points.push_back({static_cast<uint16_t>(i * 4), 32});
+  volume.on = true;
+  volume.loopOn = true;
+  volume.loopStart = 2;
+  volume.loopEnd = 30;
+  auto m = loadXm(song);
   ASSERT_TRUE(m);
   EXPECT_EQ(m->instruments[0].volumePointCount, EnvelopePointsRead);
   EXPECT_EQ(m->instruments[0].volumeType, EnvelopeOn) << "a loop ending beyond the points is dropped";

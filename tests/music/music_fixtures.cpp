@@ -66,9 +66,4 @@ void PlayerRig::playRow() {
   } while (module->tick != 0);
 }
 
-void putU16(std::vector<uint8_t>& bytes, size_t offset, uint16_t value) {
-  bytes.at(offset) = static_cast<uint8_t>(value);
-  bytes.at(offset + 1) = static_cast<uint8_t>(value >> 8);
-}
-
 }  // namespace demo::test

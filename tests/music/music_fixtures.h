@@ -43,7 +43,4 @@ struct PlayerRig {
   Voice& voice(int i) { return mixer.voice(i); }
 };
 
-// Little-endian patches of written files.
-void putU16(std::vector<uint8_t>& bytes, size_t offset, uint16_t value);
-
 }  // namespace demo::test

@@ -73,7 +73,8 @@ uint16_t tgaWord16(uint32_t argb) {
 
 std::vector<uint8_t> writeTga(const TgaLayout& layout, uint16_t width, uint16_t height,
                               const std::vector<uint32_t>& pixels) {
-  if (pixels.size() != size_t{width} * height) throw std::invalid_argument("TGA pixel count differs from the size");
+  if (!layout.pixelData && pixels.size() != size_t{width} * height)
+    throw std::invalid_argument("TGA pixel count differs from the size");
   if (layout.id.size() > 255) throw std::invalid_argument("TGA ID field longer than 255 bytes");
   const bool mapped = !layout.colourMap.empty();
   std::vector<uint8_t> out;
@@ -92,6 +93,10 @@ std::vector<uint8_t> writeTga(const TgaLayout& layout, uint16_t width, uint16_t 
   out.push_back(static_cast<uint8_t>(alphaBits | (layout.topToBottom ? 0x20 : 0) | (layout.rightToLeft ? 0x10 : 0)));
   out.insert(out.end(), layout.id.begin(), layout.id.end());
   for (uint32_t entry : layout.colourMap) putMapEntry(out, entry, layout.mapEntrySize);
+  if (layout.pixelData) {
+    out.insert(out.end(), layout.pixelData->begin(), layout.pixelData->end());
+    return out;
+  }
 
   const std::vector<uint32_t> stored = storedOrder(layout, width, height, pixels);
   const bool runLength = layout.imageType == 9 || layout.imageType == 10;

@@ -4,6 +4,7 @@
 // run-length packets that may or may not cross row ends.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,14 @@ struct TgaLayout {
   std::vector<uint32_t> colourMap;
   uint16_t mapFirst = 0;
   uint8_t mapEntrySize = 24;
+  // Bytes written as the pixel data as they are, instead of encoding the pixels: packets that run
+  // past the image, data cut short, depths no encoder writes.
+  std::optional<std::vector<uint8_t>> pixelData;
 };
 
 // `pixels` holds width * height stored values in picture order (top row first, left to right):
-// 0xAARRGGBB for depths 24 and 32, the raw 16-bit word for 15 and 16, the map index for 8.
+// 0xAARRGGBB for depths 24 and 32, the raw 16-bit word for 15 and 16, the map index for 8. With
+// layout.pixelData it is not used.
 std::vector<uint8_t> writeTga(const TgaLayout& layout, uint16_t width, uint16_t height,
                               const std::vector<uint32_t>& pixels);
 

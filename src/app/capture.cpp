@@ -1,0 +1,53 @@
+#include "app/capture.h"
+
+#include <unistd.h>
+
+#include "app/application.h"
+#include "app/capture_host.h"
+#include "app/capture_output.h"
+#include "app/capture_progress.h"
+#include "app/capture_session.h"
+#include "music/audio_output.h"
+#include "platform/headless/headless_graphics.h"
+#include "platform/headless/virtual_wave_out.h"
+
+namespace demo {
+
+int runCapture(const CaptureOptions& options, const std::string& showText, const char* scriptName, std::FILE* log) {
+  std::string error;
+  const std::unique_ptr<CaptureOutput> output = makeCaptureOutput(options, AudioOutput::OutputRate, error);
+  if (!output) {
+    std::fprintf(log, "demo: %s\n", error.c_str());
+    return ExitCaptureFailed;
+  }
+  // Declared in the order they are needed: each outlives what uses it.
+  CaptureHost host;
+  HeadlessGraphicsConfig graphics;
+  graphics.width = options.width;  // the desktop, and so the windowed back buffer
+  graphics.height = options.height;
+  DeviceLayer layer(headlessDirect3DCreate, &graphics);
+  VirtualWaveOut wave;
+  AudioOutput music(wave);
+  music.setThreaded(false);
+  Application application(host, layer, music);
+
+  CaptureProgress progress(log, isatty(fileno(log)) != 0, options.frameLimit(), options.fps);
+  CaptureSession session(options, *output, {host, layer, wave, music, application.show().frame}, progress);
+  host.onSleep = [&session](uint32_t milliseconds) { session.slept(milliseconds); };
+  host.beforeMessage = [&progress] { progress.interrupt(); };
+  application.setCaptureMode([&session] { session.framePresented(); });
+
+  const int code = application.run(showText.c_str(), scriptName);
+  if (code != ExitOk) return code;  // start-up failed: its box said why, and nothing was written
+  if (!session.finish()) {
+    std::fprintf(log, "demo: capture into %s failed: %s\n", options.output.c_str(), session.error().c_str());
+    return ExitCaptureFailed;
+  }
+  const double elapsed = progress.elapsed();
+  std::fprintf(log, "demo: captured %llu frames (%.3f s at %u fps) into %s in %.1f s (%.1f frames/s)\n",
+               static_cast<unsigned long long>(session.frames()), double(session.frames()) / options.fps, options.fps,
+               options.output.c_str(), elapsed, elapsed > 0 ? session.frames() / elapsed : 0.0);
+  return code;
+}
+
+}  // namespace demo

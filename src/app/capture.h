@@ -1,0 +1,22 @@
+#pragma once
+// `demo --capture OUT`: the show run headless on virtual time, every presented frame and the sound
+// heard with it written to OUT (see app/capture_session.h for the timing).
+
+#include <cstdio>
+#include <string>
+
+#include "app/capture_options.h"
+
+namespace demo {
+
+// Process statuses of capture beyond the show's own start-up codes.
+inline constexpr int ExitCaptureFailed = 1;  // the output could not be written completely
+inline constexpr int ExitUsage = 2;          // the command line is not valid
+
+// Runs the show from scriptName with showText as its command line. Returns the show's exit code
+// (0, or a start-up failure's code), or ExitCaptureFailed with the reason on `log`, where the
+// progress goes too. Message boxes, the show's report among them, go to stderr.
+int runCapture(const CaptureOptions& options, const std::string& showText, const char* scriptName = "demo.run",
+               std::FILE* log = stderr);
+
+}  // namespace demo
