@@ -8,6 +8,10 @@ packages=(
   libucl-dev libpng-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth ffmpeg sox
 )
+# The Windows build and its tests under Wine (about 1.7 GB installed; DEMO_WINDOWS=0 leaves them out).
+if [ "${DEMO_WINDOWS:-1}" != 0 ]; then
+  packages+=(g++-mingw-w64-x86-64-posix dpkg-dev wine wine64)
+fi
 if [ "${DEMO_SETUP_EXTRA:-}" != "" ]; then
   read -r -a extra <<<"$DEMO_SETUP_EXTRA"
   packages+=("${extra[@]}")

@@ -63,6 +63,26 @@ TEST_P(GlDeviceTest, TexelsLandOnTheirPixelsAndQuadsOnIntegerEdgesCoverExactlyTh
   t->Release();
 }
 
+// Direct3D samples every pixel at its integer coordinates: a depth ramp of 1/64 per pixel meets a flat
+// quad at depth 0.25 exactly on column 16 (row 16), where LESSEQUAL must pass. Sampling a 1/128 pixel
+// further on, as a shift of 63/64 of half a pixel did, failed there.
+TEST_P(GlDeviceTest, PixelsAreSampledAtTheirIntegerCoordinates) {
+  flat();
+  for (bool downwards : {false, true}) {
+    clear(0xFF000000u);
+    drawQuad(0, 0, 64, 64, 0xFF0000FFu, 0.25f);
+    const float right = downwards ? 0.0f : 1.0f, bottom = downwards ? 1.0f : 0.0f;
+    const VertexColorTex ramp[4] = {{-1, 1, 0, 0xFFFFFF00u, 0, 0}, {1, 1, right, 0xFFFFFF00u, 0, 0},
+                                    {-1, -1, bottom, 0xFFFFFF00u, 0, 0}, {1, -1, right + bottom, 0xFFFFFF00u, 0, 0}};
+    device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, ramp, sizeof(VertexColorTex));
+    const auto f = frame(downwards ? "sample-position-y" : "sample-position-x");
+    const auto at = [&](uint32_t along) { return downwards ? pixel(f, 40, along) : pixel(f, along, 40); };
+    EXPECT_TRUE(near(at(15), {255, 255, 0, Any}, 0)) << downwards;
+    EXPECT_TRUE(near(at(16), {255, 255, 0, Any}, 0)) << downwards;
+    EXPECT_TRUE(near(at(17), {0, 0, 255, Any}, 0)) << downwards;
+  }
+}
+
 TEST_P(GlDeviceTest, WrapAddressingRepeatsAndLinearFilteringBlendsNeighbours) {
   clear(0xFF000000u);
   flat();

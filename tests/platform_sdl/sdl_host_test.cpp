@@ -6,8 +6,12 @@
 #include <string>
 
 #include <SDL.h>
+#include <epoxy/gl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include "gfx/device_layer.h"
+#include "platform/sdl/sdl_graphics.h"
 
 namespace demo {
 namespace {
@@ -100,6 +104,37 @@ TEST(SdlHostDisplay, ARealWindowAndBoxesThatDoNotWait) {
   ::testing::internal::CaptureStderr();
   host.messageBox("1.00000 FPS", "Feierabend", MessageIcon::Information);
   EXPECT_THAT(::testing::internal::GetCapturedStderr(), HasSubstr("Feierabend: 1.00000 FPS"));
+}
+
+// The OpenGL device keeps its back buffer top row first; presenting must still show the top row at the
+// top of the window (and stretch the desktop-sized back buffer of a windowed device into it).
+TEST(SdlHostDisplay, PresentShowsTheBackBufferTheRightWayUp) {
+  if (!std::getenv("DEMO_EXPECT_DISPLAY") && !std::getenv("DISPLAY"))
+    GTEST_SKIP() << "no display: this runs as SdlHostDisplay.UnderXvfb";
+  VideoDriver use(nullptr);
+  SdlHost host({.noDialogs = true});
+  ASSERT_TRUE(host.createWindow("Demo", 640, 480, true)) << SDL_GetError();
+  DeviceLayer layer(sdlDirect3DCreate, nullptr);
+  ASSERT_EQ(layer.createDevice(host.windowHandle(), 640, 480, 16, 1), 0);
+  RenderDevice& device = *layer.device();
+  device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FFu, 1.0f, 0);
+  const D3DRECT top{0, 0, layer.screenWidth(), layer.screenHeight() / 4};
+  device.Clear(1, &top, D3DCLEAR_TARGET, 0xFFFF0000u, 1.0f, 0);
+  ASSERT_EQ(device.Present(), D3D_OK);
+  int width = 0, height = 0;
+  SDL_GL_GetDrawableSize(static_cast<SDL_Window*>(host.windowHandle()), &width, &height);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+  // What was swapped out, read from the back buffer: Mesa's software rasteriser under Xvfb keeps it
+  // (the front buffer reads black there).
+  glReadBuffer(GL_BACK);
+  uint8_t topRow[4] = {}, bottomRow[4] = {};
+  glReadPixels(width / 2, height - 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, topRow);  // OpenGL counts rows from the bottom
+  glReadPixels(width / 2, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, bottomRow);
+  EXPECT_EQ(topRow[0], 255);
+  EXPECT_EQ(topRow[2], 0);
+  EXPECT_EQ(bottomRow[0], 0);
+  EXPECT_EQ(bottomRow[2], 255);
+  layer.destroyDevice();
 }
 
 }  // namespace

@@ -149,21 +149,12 @@ bool GlDevice::softwareRenderer() const { return isSoftwareRenderer(renderer_.c_
 
 bool GlDevice::readPixels(std::vector<uint8_t>& rgba) {
   if (!context_->makeCurrent()) return false;
-  const size_t rowBytes = size_t{width_} * 4;
-  rgba.resize(rowBytes * height_);
+  rgba.resize(size_t{width_} * 4 * height_);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  // OpenGL reads its bottom row first, which is the back buffer's top row (it is kept upside down).
   glReadPixels(0, 0, static_cast<GLsizei>(width_), static_cast<GLsizei>(height_), GL_RGBA, GL_UNSIGNED_BYTE,
                rgba.data());
-  // OpenGL reads bottom-up; callers want the top row first.
-  std::vector<uint8_t> row(rowBytes);
-  for (uint32_t y = 0; y < height_ / 2; ++y) {
-    uint8_t* a = rgba.data() + y * rowBytes;
-    uint8_t* b = rgba.data() + (height_ - 1 - y) * rowBytes;
-    std::memcpy(row.data(), a, rowBytes);
-    std::memcpy(a, b, rowBytes);
-    std::memcpy(b, row.data(), rowBytes);
-  }
   return glGetError() == GL_NO_ERROR;
 }
 
@@ -200,8 +191,8 @@ HResult GlDevice::Clear(uint32_t count, const D3DRECT* rects, uint32_t flags, D3
     const int32_t x1 = clamp(rects[i].x1, width_), x2 = clamp(rects[i].x2, width_);
     const int32_t y1 = clamp(rects[i].y1, height_), y2 = clamp(rects[i].y2, height_);
     if (x2 <= x1 || y2 <= y1) continue;
-    // Rectangles count rows from the top, OpenGL from the bottom.
-    glScissor(x1, static_cast<GLint>(height_) - y2, x2 - x1, y2 - y1);
+    // Rows count from the top in both: the back buffer is kept top row first.
+    glScissor(x1, y1, x2 - x1, y2 - y1);
     glClear(mask);
   }
   glDisable(GL_SCISSOR_TEST);
@@ -232,7 +223,8 @@ HResult GlDevice::Present() {
   // The whole back buffer into the whole window, stretched when the sizes differ.
   glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-  glBlitFramebuffer(0, 0, static_cast<GLint>(width_), static_cast<GLint>(height_), 0, 0, windowWidth, windowHeight,
+  // The back buffer is kept top row first, the window's framebuffer bottom row first.
+  glBlitFramebuffer(0, 0, static_cast<GLint>(width_), static_cast<GLint>(height_), 0, windowHeight, windowWidth, 0,
                     GL_COLOR_BUFFER_BIT, GL_LINEAR);
   context_->swapBuffers();
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);

@@ -174,18 +174,18 @@ void GlDevice::applyPipeline() {
   }
   glDepthMask(state_.rs(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
 
-  // Direct3D's front faces are clockwise on screen; the back buffer is drawn unflipped, so screen
-  // winding is OpenGL's window winding.
+  // Direct3D's front faces are clockwise on screen; the back buffer is drawn upside down, which
+  // turns screen winding round in OpenGL's window coordinates.
   switch (state_.rs(D3DRS_CULLMODE)) {
     case D3DCULL_NONE: glDisable(GL_CULL_FACE); break;
     case D3DCULL_CW:
       glEnable(GL_CULL_FACE);
-      glFrontFace(GL_CCW);
+      glFrontFace(GL_CW);
       glCullFace(GL_BACK);
       break;
     default:
       glEnable(GL_CULL_FACE);
-      glFrontFace(GL_CW);
+      glFrontFace(GL_CCW);
       glCullFace(GL_BACK);
       break;
   }
@@ -221,9 +221,10 @@ void GlDevice::applyTransforms() {
   glUniformMatrix3fv(u.normalMatrix, 1, GL_TRUE, normals);
   glUniformMatrix4fv(u.texMatrix0, 1, GL_FALSE, state_.textureMatrices[0].m);
   glUniformMatrix4fv(u.texMatrix1, 1, GL_FALSE, state_.textureMatrices[1].m);
-  // Just under half a pixel, in clip units: see the vertex shader.
-  constexpr float centre = 63.0f / 64.0f;
-  glUniform2f(u.pixelOffset, centre / static_cast<float>(width_), -centre / static_cast<float>(height_));
+  // Half a pixel, in clip units: see the vertex shader. (Just under half a pixel on a back buffer
+  // drawn the right way up kept the top-left rule, but moved every sample 1/128 pixel off Direct3D's:
+  // depth ties and texel boundaries then fell the other way.)
+  glUniform2f(u.pixelOffset, 1.0f / static_cast<float>(width_), 1.0f / static_cast<float>(height_));
 }
 
 void GlDevice::applyLighting() {

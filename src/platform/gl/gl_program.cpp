@@ -120,8 +120,11 @@ void main() {
   gl_Position = uProjection * camera;
   // Direct3D clips depth to 0..w, OpenGL to -w..w.
   gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;
-  // Direct3D samples pixels at integer coordinates, OpenGL half a pixel further on: shift by just
-  // under half a pixel, which also keeps Direct3D's top-left rule for edges on pixel centres.
+  // The back buffer is kept top row first, as Direct3D keeps it: drawn upside down in OpenGL's
+  // terms, OpenGL's bottom-left rule for edges through pixel centres is Direct3D's top-left rule.
+  // Direct3D samples pixels at integer coordinates, OpenGL half a pixel further on: the shift by
+  // exactly half a pixel puts Direct3D's sample positions on OpenGL's.
+  gl_Position.y = -gl_Position.y;
   gl_Position.xy += uPixelOffset * gl_Position.w;
   gl_PointSize = 1.0;
 }
@@ -152,6 +155,12 @@ vec2 wrapped(vec2 t, vec4 families, int mask) {
   vec2 shortest = mix(b, a, step(fwidth(a), fwidth(b)));
   return vec2((mask & 1) != 0 ? shortest.x : t.x, (mask & 2) != 0 ? shortest.y : t.y);
 }
+
+// Where a pixel centre falls exactly on a texel boundary (a quad on whole pixels, a reflection straight
+// ahead), Direct3D's exact arithmetic lands on the boundary and takes the texel after it, while our
+// interpolation may come out a few units in the last place short and take the one before. A nudge far
+// below any texel (2^-20 of the texture) settles the tie Direct3D's way.
+const float TieNudge = 1.0 / 1048576.0;
 
 vec4 argument(int a, vec4 current, vec4 texel) {
   int select = a & 15;
@@ -185,11 +194,11 @@ vec4 runStage(int colorOp, int c1, int c2, int alphaOp, int a1, int a2, vec4 cur
 void main() {
   vec4 current = vDiffuse;
 #if STAGE_COUNT > 0
-  vec4 texel0 = TEX0_READ != 0 ? texture(uTexture0, wrapped(vTex0, vWrap0, TEX0_WRAP)) : vec4(1.0);
+  vec4 texel0 = TEX0_READ != 0 ? texture(uTexture0, wrapped(vTex0, vWrap0, TEX0_WRAP) + TieNudge) : vec4(1.0);
   current = runStage(C0_OP, C0_A1, C0_A2, A0_OP, A0_A1, A0_A2, current, texel0);
 #endif
 #if STAGE_COUNT > 1
-  vec4 texel1 = TEX1_READ != 0 ? texture(uTexture1, wrapped(vTex1, vWrap1, TEX1_WRAP)) : vec4(1.0);
+  vec4 texel1 = TEX1_READ != 0 ? texture(uTexture1, wrapped(vTex1, vWrap1, TEX1_WRAP) + TieNudge) : vec4(1.0);
   current = runStage(C1_OP, C1_A1, C1_A2, A1_OP, A1_A1, A1_A2, current, texel1);
 #endif
 #if SPECULAR_ADD

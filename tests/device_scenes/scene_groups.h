@@ -1,0 +1,14 @@
+#pragma once
+// The scenes, by subject: one file each.
+#include <vector>
+
+#include "device_scene.h"
+
+namespace demo::scenes {
+
+const std::vector<DeviceScene>& rasterScenes();
+const std::vector<DeviceScene>& textureScenes();
+const std::vector<DeviceScene>& lightingScenes();
+const std::vector<DeviceScene>& imageScenes();
+
+}  // namespace demo::scenes
