@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/capture_graphics.h"
 #include "app/capture_options.h"
 #include "app/capture_output.h"
 #include "app/capture_progress.h"
@@ -30,7 +31,8 @@ namespace demo {
 // Everything the session works with; all must outlive it.
 struct CaptureRig {
   HeadlessHost& host;  // takes the Escape that stops the show
-  DeviceLayer& layer;  // its device is the headless OpenGL one
+  DeviceLayer& layer;
+  FrameReadBack readBack;  // of the layer's device
   VirtualWaveOut& wave;
   AudioOutput& music;
   const FrameState& frame;  // for the progress bar's demo time
