@@ -33,7 +33,7 @@ int runCaptureWith(const CaptureGraphics& graphics, const CaptureOptions& option
   CaptureSession session(options, *output, {host, layer, graphics.readBack, wave, music, application.show().frame}, progress);
   host.onSleep = [&session](uint32_t milliseconds) { session.slept(milliseconds); };
   host.beforeMessage = [&progress] { progress.interrupt(); };
-  application.setCaptureMode([&session] { session.framePresented(); });
+  application.setCaptureMode([&session] { session.frameFinished(); });
 
   const int code = application.run(showText.c_str(), scriptName);
   if (code != ExitOk) return code;  // start-up failed: its box said why, and nothing was written

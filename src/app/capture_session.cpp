@@ -28,7 +28,7 @@ CaptureSession::CaptureSession(const CaptureOptions& options, CaptureOutput& out
       width_(options.width),
       height_(options.height) {}
 
-void CaptureSession::framePresented() {
+void CaptureSession::frameFinished() {
   // This frame's own time covers the sleeps that follow it up to one frame (the frame step's
   // Sleep(1) among them).
   sleepSinceFrame_ = 0;

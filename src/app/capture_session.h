@@ -42,8 +42,8 @@ class CaptureSession {
  public:
   CaptureSession(const CaptureOptions& options, CaptureOutput& output, CaptureRig rig, CaptureProgress& progress);
 
-  // After the pump has presented a frame.
-  void framePresented();
+  // When the pump's frame is complete, before it is presented.
+  void frameFinished();
   // When the show sleeps.
   void slept(uint32_t milliseconds);
   // Completes the output; false when anything was lost (the reason in error()).

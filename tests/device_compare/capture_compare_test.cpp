@@ -4,7 +4,8 @@
 //
 // The show is DEMO_COMPARE_SHOW (environment) when set, else the CMake cache variable of that name
 // (build/.../show/data, the built-in show, once it exists), else compare_show.run with its assets,
-// made here. DEMO_COMPARE_SECONDS sets how much of it is captured (default 3.5 s at 8 frames/s).
+// made here. DEMO_COMPARE_SECONDS sets how much of it is captured (default 6 s at 8 frames/s: start's two-second
+// pause and the test show's 3.5 s).
 // With DEMO_SNAPSHOT_DIR set, every frame that differs is written there as a PNG file (OpenGL,
 // Direct3D 8, and the difference scaled up).
 
@@ -65,7 +66,7 @@ fs::path showFolder() {
 
 std::string seconds() {
   const char* given = std::getenv("DEMO_COMPARE_SECONDS");
-  return given && *given ? given : "3.5";
+  return given && *given ? given : "6";
 }
 
 // Both captures, once for the whole process. A run that fails leaves its folder empty; its log is
@@ -124,7 +125,17 @@ void writeEvidence(const std::string& name, const std::vector<uint8_t>& gl, cons
   writePng((std::string(dir) + "/capture-" + name).c_str(), picture.data(), W, height, W * 3, 3);
 }
 
-// Within one step per channel everywhere, as the device scenes are (device_compare_test.cpp).
+// Pixels that may differ by two steps, and why: the same cause as the device scenes'
+// "reflection.grid-linear" (device_compare_test.cpp). llvmpipe, under both devices, quantises bilinear
+// weights to 1/256, and the two devices' texture coordinates differ by float noise; where an image is
+// magnified with linear filtering across texels far apart in colour (the bars and the glow under blur
+// and the colour blend modes), a weight lands one step apart, and blending the result over another
+// such layer makes it two. Seen on scattered single pixels, never in clusters, at most 57 of 76,800
+// in a frame of the test show.
+constexpr int WeightStepTolerance = 2;
+constexpr uint32_t WeightStepPixelsPerMille = 1;
+
+// Within one step per channel everywhere but the few pixels above.
 ::testing::AssertionResult agree(const fs::path& glFile, const fs::path& d3dFile) {
   std::vector<uint8_t> gl, d3d;
   uint32_t w = 0, h = 0, w2 = 0, h2 = 0;
@@ -145,7 +156,9 @@ void writeEvidence(const std::string& name, const std::vector<uint8_t>& gl, cons
       first += text;
     }
   }
-  if (differing == 0) return ::testing::AssertionSuccess();
+  if (differing == 0 ||
+      (largest <= WeightStepTolerance && uint64_t(differing) * 1000 <= uint64_t{w} * h * WeightStepPixelsPerMille))
+    return ::testing::AssertionSuccess();
   writeEvidence(glFile.filename().string(), gl, d3d, w, h);
   return ::testing::AssertionFailure() << glFile.filename() << ": " << differing
                                        << " pixels differ by more than 1 (at most " << largest << ")" << first;
