@@ -9,7 +9,13 @@ if(NOT WIN32)
   pkg_check_modules(EPOXY REQUIRED IMPORTED_TARGET epoxy)
 endif()
 # The Windows build (cmake/mingw-w64.cmake) draws with Direct3D 8 and plays through the wave output,
-# both part of Windows; only UCL is built for it, by scripts/windows-deps.sh.
+# both part of Windows; only UCL is built for it, by scripts/windows-deps.sh. Its capture writes PNG
+# frames through zlib alone (Debian's libz-mingw-w64-dev), linked statically like the runtimes so
+# demo.exe needs no DLL beside it.
+if(WIN32)
+  set(ZLIB_USE_STATIC_LIBS ON)
+endif()
+find_package(ZLIB REQUIRED)
 
 # UCL ships neither a pkg-config file nor a CMake config.
 find_path(UCL_INCLUDE_DIR ucl/ucl.h REQUIRED)

@@ -10,7 +10,7 @@ packages=(
 )
 # The Windows build and its tests under Wine (about 1.7 GB installed; DEMO_WINDOWS=0 leaves them out).
 if [ "${DEMO_WINDOWS:-1}" != 0 ]; then
-  packages+=(g++-mingw-w64-x86-64-posix dpkg-dev wine wine64)
+  packages+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev wine wine64)
 fi
 if [ "${DEMO_SETUP_EXTRA:-}" != "" ]; then
   read -r -a extra <<<"$DEMO_SETUP_EXTRA"

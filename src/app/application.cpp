@@ -51,7 +51,7 @@ void Application::runMessagePump() {
       dispatch(event);
     } else if (!windowAlive_) {
       return;  // the quit message got lost; nothing is left to run frames on
-    } else if (tickEnabled_ && !frameStep(show_, framePresented_)) {
+    } else if (tickEnabled_ && !frameStep(show_, frameFinished_)) {
       destroyMainWindow();
     }
   }

@@ -35,11 +35,11 @@ class Application {
   int run(const char* commandLine, const char* scriptName = "demo.run");
 
   // Capture: the device is created windowed whatever the command line says (so the back buffer
-  // takes the desktop's size with 8 bits per channel), and `presented` runs right after every
+  // takes the desktop's size with 8 bits per channel), and `finished` runs right before every
   // Present of the frame step. Set before run.
-  void setCaptureMode(std::function<void()> presented) {
+  void setCaptureMode(std::function<void()> finished) {
     captureMode_ = true;
-    framePresented_ = std::move(presented);
+    frameFinished_ = std::move(finished);
   }
 
   Show& show() { return show_; }
@@ -61,7 +61,7 @@ class Application {
   bool tickEnabled_ = false;
   bool windowAlive_ = false;
   bool captureMode_ = false;
-  std::function<void()> framePresented_;
+  std::function<void()> frameFinished_;
 };
 
 }  // namespace demo

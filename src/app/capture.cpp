@@ -7,13 +7,14 @@
 #include "app/capture_output.h"
 #include "app/capture_progress.h"
 #include "app/capture_session.h"
+#include "app/capture_graphics.h"
 #include "music/audio_output.h"
-#include "platform/headless/headless_graphics.h"
 #include "platform/headless/virtual_wave_out.h"
 
 namespace demo {
 
-int runCapture(const CaptureOptions& options, const std::string& showText, const char* scriptName, std::FILE* log) {
+int runCaptureWith(const CaptureGraphics& graphics, const CaptureOptions& options, const std::string& showText,
+                   const char* scriptName, std::FILE* log) {
   std::string error;
   const std::unique_ptr<CaptureOutput> output = makeCaptureOutput(options, AudioOutput::OutputRate, error);
   if (!output) {
@@ -21,21 +22,18 @@ int runCapture(const CaptureOptions& options, const std::string& showText, const
     return ExitCaptureFailed;
   }
   // Declared in the order they are needed: each outlives what uses it.
-  CaptureHost host;
-  HeadlessGraphicsConfig graphics;
-  graphics.width = options.width;  // the desktop, and so the windowed back buffer
-  graphics.height = options.height;
-  DeviceLayer layer(headlessDirect3DCreate, &graphics);
+  CaptureHost host(graphics.window);
+  DeviceLayer layer(graphics.direct3d, graphics.direct3dContext);
   VirtualWaveOut wave;
   AudioOutput music(wave);
   music.setThreaded(false);
   Application application(host, layer, music);
 
   CaptureProgress progress(log, isatty(fileno(log)) != 0, options.frameLimit(), options.fps);
-  CaptureSession session(options, *output, {host, layer, wave, music, application.show().frame}, progress);
+  CaptureSession session(options, *output, {host, layer, graphics.readBack, wave, music, application.show().frame}, progress);
   host.onSleep = [&session](uint32_t milliseconds) { session.slept(milliseconds); };
   host.beforeMessage = [&progress] { progress.interrupt(); };
-  application.setCaptureMode([&session] { session.framePresented(); });
+  application.setCaptureMode([&session] { session.frameFinished(); });
 
   const int code = application.run(showText.c_str(), scriptName);
   if (code != ExitOk) return code;  // start-up failed: its box said why, and nothing was written

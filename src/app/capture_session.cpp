@@ -1,7 +1,5 @@
 #include "app/capture_session.h"
 
-#include "platform/gl/gl_device.h"
-
 namespace demo {
 namespace {
 
@@ -30,14 +28,14 @@ CaptureSession::CaptureSession(const CaptureOptions& options, CaptureOutput& out
       width_(options.width),
       height_(options.height) {}
 
-void CaptureSession::framePresented() {
+void CaptureSession::frameFinished() {
   // This frame's own time covers the sleeps that follow it up to one frame (the frame step's
   // Sleep(1) among them).
   sleepSinceFrame_ = 0;
   if (stopped_) return;
-  // Capture creates the device on the headless OpenGL backend, whatever fallback it took.
-  auto* device = static_cast<GlDevice*>(rig_.layer.device());
-  if (!device || !device->readPixels(rgba_)) return fail("cannot read the frame back from the renderer");
+  RenderDevice* device = rig_.layer.device();
+  if (!device || !rig_.readBack(*device, rgba_) || rgba_.size() != size_t{width_} * height_ * 4)
+    return fail("cannot read the frame back from the renderer");
   dropAlpha(rgba_, picture_);
   record(picture_);
 }

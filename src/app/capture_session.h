@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/capture_graphics.h"
 #include "app/capture_options.h"
 #include "app/capture_output.h"
 #include "app/capture_progress.h"
@@ -30,7 +31,8 @@ namespace demo {
 // Everything the session works with; all must outlive it.
 struct CaptureRig {
   HeadlessHost& host;  // takes the Escape that stops the show
-  DeviceLayer& layer;  // its device is the headless OpenGL one
+  DeviceLayer& layer;
+  FrameReadBack readBack;  // of the layer's device
   VirtualWaveOut& wave;
   AudioOutput& music;
   const FrameState& frame;  // for the progress bar's demo time
@@ -40,8 +42,8 @@ class CaptureSession {
  public:
   CaptureSession(const CaptureOptions& options, CaptureOutput& output, CaptureRig rig, CaptureProgress& progress);
 
-  // After the pump has presented a frame.
-  void framePresented();
+  // When the pump's frame is complete, before it is presented.
+  void frameFinished();
   // When the show sleeps.
   void slept(uint32_t milliseconds);
   // Completes the output; false when anything was lost (the reason in error()).

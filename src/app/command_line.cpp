@@ -55,7 +55,8 @@ const char* usageText() {
          "       demo --capture OUT [--fps N] [--seconds S] [--size WxH]\n"
          "                               render the show headless into OUT: a folder of PNG frames and\n"
          "                               audio.wav, or a video through ffmpeg when OUT ends in .mp4, .mkv\n"
-         "                               or .webm (defaults: 60 fps, until the show ends, 640x480)\n"
+         "                               or .webm (defaults: 60 fps, until the show ends, 640x480); the\n"
+         "                               Windows build draws with Direct3D 8 and writes folders only\n"
          "       demo --no-dialogs ...   print message boxes on stderr instead of showing them\n"
          "       demo --help | --version\n";
 }

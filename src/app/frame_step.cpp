@@ -2,7 +2,7 @@
 
 namespace demo {
 
-bool frameStep(Show& show, const std::function<void()>& presented) {
+bool frameStep(Show& show, const std::function<void()>& finished) {
   FrameState& frame = show.frame;
   RenderDevice& device = *show.layer.device();
   if (frame.showStarted) {
@@ -15,9 +15,9 @@ bool frameStep(Show& show, const std::function<void()>& presented) {
   const StepResult active = show.timeline.runActive(show);
   if (frame.sceneOpen) device.EndScene();
   if (active == StepResult::Stop) return false;
+  if (finished) finished();
   device.Present();
   ++frame.frameCount;
-  if (presented) presented();
   show.host.sleep(1);
   return true;
 }

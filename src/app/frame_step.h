@@ -14,8 +14,9 @@ inline constexpr uint32_t FrameAmbient = 0x80808080u;
 
 // True to go on, false when the show stops. A frame that stops is not presented: the program's
 // stop abandons it before the active instructions run, an active instruction's stop after them.
-// `presented` (capture) runs right after Present, before the frame's sleep: the frame is on
-// screen from that moment.
-bool frameStep(Show& show, const std::function<void()>& presented = nullptr);
+// `finished` (capture) runs with the frame's picture complete, right before Present: after Present
+// a Direct3D back buffer (swap effect discard) no longer holds it. The frame is on screen from that
+// moment.
+bool frameStep(Show& show, const std::function<void()>& finished = nullptr);
 
 }  // namespace demo

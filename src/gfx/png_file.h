@@ -13,7 +13,7 @@ namespace demo {
 bool writePng(const char* path, const uint8_t* pixels, uint32_t width, uint32_t height, uint32_t stride,
               int channels, std::string* error = nullptr);
 
-// Reads any PNG as 8-bit RGBA, top row first.
+// Reads any PNG as 8-bit RGBA, top row first. Native build only (it reads through libpng).
 bool readPng(const char* path, std::vector<uint8_t>& rgba, uint32_t& width, uint32_t& height,
              std::string* error = nullptr);
 
