@@ -72,11 +72,10 @@ void writeBass(XmSong& song, int pattern, const Progression& chords, bool glide)
     const int base = static_cast<int>(c) * ChordRows;
     const uint8_t root = note(chords[c].bass);
     for (int step : Steps) {
-      uint8_t n = step == 6 ? static_cast<uint8_t>(root + 12) : step == 14 ? static_cast<uint8_t>(root + 7) : root;
+      const uint8_t n = step == 6 ? static_cast<uint8_t>(root + 12) : step == 14 ? static_cast<uint8_t>(root + 7) : root;
       if (glide && step == 14 && c + 1 < chords.size()) {
-        n = note(chords[c + 1].bass);
-        play(song, pattern, base + step, BassChannel, n, 0, 50);
-        at(song, pattern, base + step, BassChannel).volume = 0;
+        // A note without an instrument under tone portamento slides the sounding note there.
+        at(song, pattern, base + step, BassChannel).note = note(chords[c + 1].bass);
         effect(song, pattern, base + step, BassChannel, TonePortamento, 0x0C);
         effect(song, pattern, base + step + 1, BassChannel, TonePortamento, 0);
         continue;
