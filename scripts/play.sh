@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds, and runs the main job: the built-in show in a window when a display exists,
-# otherwise a capture of it to out/.
+# otherwise a capture of it to out/showcase.mp4 (or, without ffmpeg, PNG frames + WAV in out/showcase/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -11,8 +11,15 @@ if [ -x build/release/show/showcase ]; then
     exec build/release/show/showcase win "$@"
   fi
   mkdir -p out
-  build/release/show/showcase --capture out/showcase.mp4 "$@"
-  echo "The show was captured to $PWD/out/showcase.mp4" >&2
+  # Without ffmpeg there is no video: the frames as PNG files and the sound as a WAV file instead.
+  if command -v ffmpeg >/dev/null; then
+    result=out/showcase.mp4
+  else
+    result=out/showcase
+    echo "ffmpeg is not installed: capturing PNG frames and audio.wav into $PWD/$result/ instead" >&2
+  fi
+  build/release/show/showcase --capture "$result" "$@"
+  echo "The show was captured to $PWD/$result" >&2
 else
   echo "The built-in show is not built yet; the engine is at build/release/src/app/demo" >&2
 fi
