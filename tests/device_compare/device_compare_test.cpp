@@ -48,10 +48,6 @@ const char* const SixteenBitFiltering =
 const std::map<std::string, KnownDifference> knownDifferences = {
     {"texture-formats.point", {32, 255, TexelTie}},  // columns 40, 48 and 56 of one 4 x 4 texture
     {"stage-args.args", {16, 255, TexelTie}},        // column 48 of the lower right quad
-    {"reflection.grid-linear", {8, 2,
-                                "llvmpipe, under both devices, quantises bilinear weights to 1/256: float noise "
-                                "in the generated reflection coordinate moves a weight by one step in u and in "
-                                "v where neighbouring texels differ by 255"}},
     {"image-blend-modes.vertex-alpha", {8, 2, SixteenBitFiltering, true}},
     {"image-blend-modes.texture-alpha", {8, 2, SixteenBitFiltering, true}},
     {"reflection.stage-skipped", {Width * Height, 255,

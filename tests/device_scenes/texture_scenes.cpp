@@ -106,6 +106,35 @@ void stageArguments(SceneTarget& t) {
   texture->Release();
 }
 
+// A wide texture of alternating dark and bright texels magnified with linear filtering at a different
+// phase on every row, drawn as it is and then through the colour blend SRCCOLOR/ZERO, which squares
+// it, so that a one-step error in a bright texel mix becomes two. A sampler that rounds the texel
+// coordinate (llvmpipe's, to 1/256 of a texel) turns any offset of the coordinate beyond Direct3D's
+// into whole steps here.
+void linearMagnified(SceneTarget& t) {
+  RenderDevice& d = t.device();
+  flat(d);
+  d.SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
+  d.SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
+  std::vector<uint32_t> texels(256);
+  for (uint32_t i = 0; i < 256; ++i) texels[i] = i % 2 ? 0xFFF0E0u : (i * 29 % 64) << 16 | 0x10u << 8 | 0x20u;
+  Texture* texture = makeTexture(d, 256, 1, D3DFMT_X8R8G8B8, texels);
+  d.SetTexture(0, texture);
+  for (bool squared : {false, true}) {
+    clear(d, 0xFF000000u);
+    d.SetRenderState(D3DRS_ALPHABLENDENABLE, squared);
+    d.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCCOLOR);
+    d.SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ZERO);
+    for (int row = 0; row < 64; ++row) {
+      const float u0 = 0.3f + 0.0011f * float(row);  // 27.3 texels over the 64 pixels of a row
+      drawQuad(d, 0, row, 64, row + 1, 0xFFFFFFFFu, 0.5f, u0, 0, u0 + 27.3f / 256, 1);
+    }
+    t.snapshot(squared ? "squared" : "plain");
+  }
+  d.SetTexture(0, nullptr);
+  texture->Release();
+}
+
 }  // namespace
 
 const std::vector<DeviceScene>& textureScenes() {
@@ -114,6 +143,7 @@ const std::vector<DeviceScene>& textureScenes() {
       {"alpha-ops", alphaArguments},
       {"default-pool", defaultPoolAndUpdate},
       {"stage-args", stageArguments},
+      {"linear-magnified", linearMagnified},
   };
   return scenes;
 }

@@ -65,6 +65,19 @@ TEST(FixedFunction, ShaderKeysIgnoreWhatDoesNotRunAndTellApartWhatDoes) {
   EXPECT_EQ(key.fields[ShaderKey::Stage0 + 7], 4);  // no FVF set yet: no coordinates to read
 }
 
+TEST(FixedFunction, OnlyPointSampledStagesNudgeTheirCoordinates) {
+  FixedFunctionState s;
+  s.renderStates[D3DRS_LIGHTING] = 0;
+  const bool first[2] = {true, false};
+  constexpr int Nudge = ShaderKey::Stage0 + 10;
+  EXPECT_EQ(shaderKey(s, first).fields[Nudge], 1);  // POINT by default
+  s.stageStates[0][D3DTSS_MAGFILTER] = D3DTEXF_LINEAR;
+  EXPECT_EQ(shaderKey(s, first).fields[Nudge], 1);  // still point-sampled when minified
+  s.stageStates[0][D3DTSS_MINFILTER] = D3DTEXF_LINEAR;
+  // A nudge under linear filtering moves llvmpipe's quantised weights off Direct3D's.
+  EXPECT_EQ(shaderKey(s, first).fields[Nudge], 0);
+}
+
 TEST(FixedFunction, LightsArePlacedThroughTheViewAndOnlyEightAreUsed) {
   FixedFunctionState s;
   s.view = identityMatrix();

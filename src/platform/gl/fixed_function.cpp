@@ -88,6 +88,15 @@ namespace {
 
 bool readsTexture(uint32_t argument) { return (argument & D3DTA_SELECTMASK) == D3DTA_TEXTURE; }
 
+// Only point sampling needs the shader's tie nudge. Under linear filtering it would move a result by a
+// negligible fraction of a step in exact arithmetic, but a sampler that rounds the texel coordinate
+// (llvmpipe's, to 1/256 of a texel) turns that into a whole step wherever the nudge carries the
+// coordinate over a rounding boundary, and a colour blend that squares the result makes it two.
+bool pointSampled(const FixedFunctionState& state, uint32_t stage) {
+  const auto point = [&](D3DTEXTURESTAGESTATETYPE filter) { return state.ts(stage, filter) <= D3DTEXF_POINT; };
+  return point(D3DTSS_MAGFILTER) || point(D3DTSS_MINFILTER);
+}
+
 }  // namespace
 
 uint32_t activeStages(const FixedFunctionState& state, const bool hasTexture[ShaderStages],
@@ -125,7 +134,7 @@ ShaderKey shaderKey(const FixedFunctionState& state, const bool hasTexture[Shade
   const uint32_t stages = activeStages(state, hasTexture, setups);
   f[ShaderKey::StageCount] = static_cast<uint16_t>(stages);
   for (uint32_t s = 0; s < stages; ++s) {
-    uint16_t* stage = f + ShaderKey::Stage0 + 10 * s;
+    uint16_t* stage = f + ShaderKey::Stage0 + (ShaderKey::Stage1 - ShaderKey::Stage0) * s;
     const StageSetup& st = setups[s];
     const uint32_t values[6] = {st.colorOp, st.colorArg1, st.colorArg2, st.alphaOp, st.alphaArg1, st.alphaArg2};
     bool readsTextureAtAll = false;
@@ -142,6 +151,7 @@ ShaderKey shaderKey(const FixedFunctionState& state, const bool hasTexture[Shade
     stage[8] = state.ts(s, D3DTSS_TEXTURETRANSFORMFLAGS) != D3DTTFF_DISABLE;
     // D3DRS_WRAP0 belongs to coordinate set 0, so it only reaches stages that read that set.
     stage[9] = fromSetZero ? static_cast<uint16_t>(state.rs(D3DRS_WRAP0) & (D3DWRAP_U | D3DWRAP_V)) : 0;
+    stage[10] = readsTextureAtAll && pointSampled(state, s);
   }
   const bool lighting = state.rs(D3DRS_LIGHTING) != 0;
   f[ShaderKey::Lighting] = lighting;

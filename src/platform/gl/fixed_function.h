@@ -65,9 +65,11 @@ uint32_t activeStages(const FixedFunctionState& state, const bool hasTexture[Sha
 struct ShaderKey {
   enum Field {
     StageCount,
-    Stage0,  // colour op, arg1, arg2, alpha op, arg1, arg2, texture read, coordinate source, transform, wrap
-    Stage1 = Stage0 + 10,
-    SpecularAdd = Stage1 + 10,
+    // Per stage: colour op, arg1, arg2, alpha op, arg1, arg2, texture read, coordinate source, transform,
+    // wrap, tie nudge (the texture is point-sampled one way or both).
+    Stage0,
+    Stage1 = Stage0 + 11,
+    SpecularAdd = Stage1 + 11,
     Lighting,
     LightCount,
     LocalViewer,

@@ -159,7 +159,8 @@ vec2 wrapped(vec2 t, vec4 families, int mask) {
 // Where a pixel centre falls exactly on a texel boundary (a quad on whole pixels, a reflection straight
 // ahead), Direct3D's exact arithmetic lands on the boundary and takes the texel after it, while our
 // interpolation may come out a few units in the last place short and take the one before. A nudge far
-// below any texel (2^-20 of the texture) settles the tie Direct3D's way.
+// below any texel (2^-20 of the texture) settles the tie Direct3D's way. Point sampling only: see
+// pointSampled in fixed_function.cpp for what it does to linear filtering.
 const float TieNudge = 1.0 / 1048576.0;
 
 vec4 argument(int a, vec4 current, vec4 texel) {
@@ -194,11 +195,13 @@ vec4 runStage(int colorOp, int c1, int c2, int alphaOp, int a1, int a2, vec4 cur
 void main() {
   vec4 current = vDiffuse;
 #if STAGE_COUNT > 0
-  vec4 texel0 = TEX0_READ != 0 ? texture(uTexture0, wrapped(vTex0, vWrap0, TEX0_WRAP) + TieNudge) : vec4(1.0);
+  vec2 at0 = wrapped(vTex0, vWrap0, TEX0_WRAP) + float(TEX0_NUDGE) * TieNudge;
+  vec4 texel0 = TEX0_READ != 0 ? texture(uTexture0, at0) : vec4(1.0);
   current = runStage(C0_OP, C0_A1, C0_A2, A0_OP, A0_A1, A0_A2, current, texel0);
 #endif
 #if STAGE_COUNT > 1
-  vec4 texel1 = TEX1_READ != 0 ? texture(uTexture1, wrapped(vTex1, vWrap1, TEX1_WRAP) + TieNudge) : vec4(1.0);
+  vec2 at1 = wrapped(vTex1, vWrap1, TEX1_WRAP) + float(TEX1_NUDGE) * TieNudge;
+  vec4 texel1 = TEX1_READ != 0 ? texture(uTexture1, at1) : vec4(1.0);
   current = runStage(C1_OP, C1_A1, C1_A2, A1_OP, A1_A1, A1_A2, current, texel1);
 #endif
 #if SPECULAR_ADD
@@ -217,7 +220,7 @@ std::string defines(const ShaderKey& key) {
   };
   define("STAGE_COUNT", f[ShaderKey::StageCount]);
   for (int s = 0; s < 2; ++s) {
-    const uint16_t* st = f + ShaderKey::Stage0 + 10 * s;
+    const uint16_t* st = f + ShaderKey::Stage0 + (ShaderKey::Stage1 - ShaderKey::Stage0) * s;
     const std::string n = std::to_string(s);
     define("C" + n + "_OP", st[0]);
     define("C" + n + "_A1", st[1]);
@@ -229,6 +232,7 @@ std::string defines(const ShaderKey& key) {
     define("TEX" + n + "_SOURCE", st[7]);
     define("TEX" + n + "_TRANSFORM", st[8]);
     define("TEX" + n + "_WRAP", st[9]);
+    define("TEX" + n + "_NUDGE", st[10]);
   }
   define("SPECULAR_ADD", f[ShaderKey::SpecularAdd]);
   define("LIGHTING", f[ShaderKey::Lighting]);
