@@ -85,6 +85,7 @@ const Captures& captures() {
     c.direct3d = fs::path(WORK_DIR) / "direct3d8";
     fs::remove_all(c.openGl);
     fs::remove_all(c.direct3d);
+    fs::create_directories(WORK_DIR);  // the logs go beside the captures, also when the show is not made here
     const std::string options = std::string(" --fps ") + Fps + secondsOption() + " --size " + Size;
     std::printf("capturing %s at %s frames/s, %s%s\n", c.show.c_str(), Fps, Size, secondsOption().c_str());
     c.openGlStatus = capture(c.show, shellWord(DEMO_EXE), c.openGl, options);
