@@ -140,7 +140,9 @@ void writeEvidence(const std::string& name, const std::vector<uint8_t>& gl, cons
 // squaring). The OpenGL device widens its viewport so that it clips nothing on screen; the device
 // scene image-clipped-diagonal shows the same of Wine at 64 x 64.
 // Not traced: a column of 2-step differences down the unclipped title image in frames 45-46 (24
-// pixels) and single 2-step pixels on the grid image and elsewhere (frames 463, 469, 478).
+// pixels), which goes when the title's texels are replaced by full-range stripes (so it is not its
+// coordinates but how its 4-bit texels are filtered and blended), and single 2-step pixels on the
+// grid image and elsewhere (frames 463, 469, 478).
 // Measured on the built-in show: at most 24 pixels a frame beyond one step, at most 3 beyond two,
 // none beyond 4 (before the OpenGL device stopped clipping: 6 steps and 32 frames).
 constexpr int SlackPixels = 24, SlackWidePixels = 3, SlackSteps = 4;
