@@ -153,7 +153,8 @@ bool GlDevice::initialise(D3DFORMAT backBufferFormat, std::string& error) {
 // For filled triangles the viewport is a few times the back buffer, centred on it, so that they
 // reach well past the back buffer unclipped and the framebuffer's bounds cut them off instead; the
 // shader shrinks clip coordinates to match, so every window coordinate stays what it was, bit for
-// bit. Lines and points keep the plain viewport: their clipped ends are what Direct3D draws.
+// bit. Lines and points keep the plain viewport: wireframe edges running off the back buffer,
+// drawn unclipped, lit other pixels than Direct3D 8 under Wine (device scene lit-wireframe).
 void GlDevice::useGuardBand(bool on) {
   if (guardBandOn_ == on) return;
   guardBandOn_ = on;
