@@ -1,6 +1,8 @@
 // The show's 2D layers drawn by their own code through the show's device layer: images in the eight
 // blend modes, placed, mirrored, faded and blurred, and a grid image warped by 2D blobs.
 
+#include <string>
+
 #include "fx/blobs_2d.h"
 #include "fx/grid_image.h"
 #include "fx/image.h"
@@ -125,6 +127,34 @@ void gridImage(SceneTarget& t) {
   source->Release();
 }
 
+// The show's tiled image 1.5 screens wide and high, moving along the screen's diagonal as the
+// showcase moves it, so that its own diagonal runs through the back buffer's corners: clipped at the
+// edges, the pieces of its triangles must still sample the whole triangle's texture plane. The
+// texture alternates red by column and green by row, so that a pixel's colour tells its texture
+// coordinates to the sampler's precision, and the colour blend squares it.
+void clippedDiagonal(SceneTarget& t) {
+  DeviceLayer& layer = *t.layer();
+  RenderDevice& d = t.device();
+  std::vector<uint32_t> texels(64 * 64);
+  for (uint32_t i = 0; i < texels.size(); ++i)
+    texels[i] = 0xFF000000u | (i % 2 ? 0xFF0000u : 0) | ((i / 64) % 2 ? 0xFF00u : 0);
+  Texture* source = makeTexture(d, 64, 64, D3DFMT_A8R8G8B8, texels);
+  Image tiles;
+  if (tiles.initImage(layer, source, 0, 0, 0, 4, 3)) {
+    setBlendStates(d, *matchBlendKeyword("copycolor"));
+    for (int i = 0; i < 6; ++i) {
+      // x = -0.5 ... 0 while y = 0 ... -0.5: the translation (2x + 0.5, -0.5 - 2y) keeps x = y.
+      const float x = -0.05f - 0.08f * float(i);
+      clear(d, 0xFF000000u);
+      place(tiles, {x, -0.5f - x, 1.5f, 1.5f, 0xFFFFFFFFu});
+      tiles.draw(layer);
+      t.snapshot(("at-" + std::to_string(i)).c_str());
+    }
+  }
+  layer.bindTexture(nullptr);
+  source->Release();
+}
+
 }  // namespace
 
 const std::vector<DeviceScene>& imageScenes() {
@@ -132,6 +162,7 @@ const std::vector<DeviceScene>& imageScenes() {
       {"image-blend-modes", blendModes, true},
       {"image-placement", placement, true},
       {"grid-image", gridImage, true},
+      {"image-clipped-diagonal", clippedDiagonal, true},
   };
   return scenes;
 }

@@ -17,6 +17,15 @@ void replaceBound(T*& slot, T* object) {
   slot = object;
 }
 
+// How many times the back buffer's size the OpenGL viewport is along one axis (see
+// useGuardBand). A power of two, so that scaling clip coordinates by its inverse is exact, and
+// only where the viewport's corner then lies on a whole pixel.
+GLint guardBandFactor(uint32_t size, GLint maxViewport) {
+  for (GLint factor : {4, 2})
+    if (size % 2 == 0 && GLint(size) <= maxViewport / factor) return factor;
+  return 1;
+}
+
 }  // namespace
 
 GlDevice* GlDevice::create(std::unique_ptr<GlContext> context, Direct3D* owner, const D3DPRESENT_PARAMETERS& params,
@@ -135,6 +144,32 @@ bool GlDevice::initialise(D3DFORMAT backBufferFormat, std::string& error) {
   glDisable(GL_DITHER);
   glDisable(GL_SCISSOR_TEST);
   return true;
+}
+
+// The rasterizer clips every triangle that crosses the viewport's edges, in float, into a fan of new
+// triangles whose attribute planes tilt by the rounding of the new vertices: near the fan's edges
+// texture coordinates then land steps of the sampler's 1/256 texel off the original triangle's plane,
+// which is what Direct3D interpolates. Worst where an edge runs through a corner of the viewport.
+// For filled triangles the viewport is a few times the back buffer, centred on it, so that they
+// reach well past the back buffer unclipped and the framebuffer's bounds cut them off instead; the
+// shader shrinks clip coordinates to match, so every window coordinate stays what it was, bit for
+// bit. Lines and points keep the plain viewport: wireframe edges running off the back buffer,
+// drawn unclipped, lit other pixels than Direct3D 8 under Wine (device scene lit-wireframe).
+void GlDevice::useGuardBand(bool on) {
+  if (guardBandOn_ == on) return;
+  guardBandOn_ = on;
+  transformsDirty_ = true;  // the shader's shrink follows the viewport
+  const auto w = static_cast<GLint>(width_), h = static_cast<GLint>(height_);
+  if (!on) {
+    glViewport(0, 0, w, h);
+    return;
+  }
+  GLint maxViewport[2] = {0, 0};
+  glGetIntegerv(GL_MAX_VIEWPORT_DIMS, maxViewport);
+  const GLint fx = guardBandFactor(width_, maxViewport[0]), fy = guardBandFactor(height_, maxViewport[1]);
+  glViewport(-(fx - 1) * w / 2, -(fy - 1) * h / 2, fx * w, fy * h);
+  guardBand_[0] = 1.0f / static_cast<float>(fx);
+  guardBand_[1] = 1.0f / static_cast<float>(fy);
 }
 
 uint32_t GlDevice::takeGlError() {

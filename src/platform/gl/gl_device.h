@@ -79,6 +79,7 @@ class GlDevice final : public RefCounted<RenderDevice> {
   GlDevice(std::unique_ptr<GlContext> context, Direct3D* owner, const D3DPRESENT_PARAMETERS& params);
   ~GlDevice() override;
   bool initialise(D3DFORMAT backBufferFormat, std::string& error);
+  void useGuardBand(bool on);
   void applyDefaultGlState();
 
   // gl_device_draw.cpp
@@ -99,6 +100,8 @@ class GlDevice final : public RefCounted<RenderDevice> {
   std::shared_ptr<GlResourceHome> home_;
   Direct3D* owner_;
   uint32_t width_, height_;
+  bool guardBandOn_ = false;
+  float guardBand_[2] = {1.0f, 1.0f};  // clip coordinates shrink by this for the enlarged viewport
   bool gles_ = false;
   std::string renderer_;
   bool insideScene_ = false;

@@ -120,9 +120,10 @@ HResult GlDevice::draw(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const Dra
   if (data.indices ? !indicesInRange(data, count) : count > data.vertexCount) return D3DERR_INVALIDCALL;
   if (!context_->makeCurrent()) return D3DERR_INVALIDCALL;
 
+  const uint32_t fill = state_.rs(D3DRS_FILLMODE);
+  useGuardBand(isTriangles(type) && fill == D3DFILL_SOLID);
   if (!prepareDraw()) return D3DERR_INVALIDCALL;
   bindVertices(data);
-  const uint32_t fill = state_.rs(D3DRS_FILLMODE);
   if (isTriangles(type) && fill == D3DFILL_WIREFRAME) {
     // ES has no polygon mode: the triangles' edges become lines, culled here as the triangles
     // would have been.

@@ -225,6 +225,8 @@ void GlDevice::applyTransforms() {
   // drawn the right way up kept the top-left rule, but moved every sample 1/128 pixel off Direct3D's:
   // depth ties and texel boundaries then fell the other way.)
   glUniform2f(u.pixelOffset, 1.0f / static_cast<float>(width_), 1.0f / static_cast<float>(height_));
+  const float unchanged[2] = {1.0f, 1.0f};
+  glUniform2fv(u.guardBand, 1, guardBandOn_ ? guardBand_ : unchanged);
 }
 
 void GlDevice::applyLighting() {

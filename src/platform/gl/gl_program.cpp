@@ -19,6 +19,7 @@ uniform mat4 uWorldView;
 uniform mat4 uProjection;
 uniform mat3 uNormalMatrix;
 uniform vec2 uPixelOffset;
+uniform vec2 uGuardBand;
 uniform vec4 uGlobalAmbient;
 uniform vec4 uMaterialDiffuse;
 uniform vec4 uMaterialAmbient;
@@ -126,6 +127,9 @@ void main() {
   // exactly half a pixel puts Direct3D's sample positions on OpenGL's.
   gl_Position.y = -gl_Position.y;
   gl_Position.xy += uPixelOffset * gl_Position.w;
+  // For filled triangles the viewport is larger than the back buffer by the inverse of this: see
+  // useGuardBand.
+  gl_Position.xy *= uGuardBand;
   gl_PointSize = 1.0;
 }
 )";
@@ -301,7 +305,8 @@ bool GlProgram::build(GlApi api, const ShaderKey& key, std::string& error) {
   auto at = [this](const char* name) { return glGetUniformLocation(program_, name); };
   ProgramUniforms& u = uniforms_;
   // Uniforms a program does not use have no location (-1); setting them is then ignored.
-  u = {at("uWorldView"), at("uProjection"), at("uNormalMatrix"), at("uPixelOffset"), at("uGlobalAmbient"),
+  u = {at("uWorldView"), at("uProjection"), at("uNormalMatrix"), at("uPixelOffset"), at("uGuardBand"),
+       at("uGlobalAmbient"),
        at("uMaterialDiffuse"), at("uMaterialAmbient"), at("uMaterialSpecular"), at("uMaterialEmissive"),
        at("uMaterialPower"), at("uLightPosition"), at("uLightDiffuse"), at("uLightSpecular"), at("uLightAmbient"),
        at("uLightAttenuation"), at("uTexMatrix0"), at("uTexMatrix1"), at("uTexture0"), at("uTexture1"),

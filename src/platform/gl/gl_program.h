@@ -21,7 +21,7 @@ enum VertexAttribute : uint32_t {
 };
 
 struct ProgramUniforms {
-  int worldView, projection, normalMatrix, pixelOffset, globalAmbient;
+  int worldView, projection, normalMatrix, pixelOffset, guardBand, globalAmbient;
   int materialDiffuse, materialAmbient, materialSpecular, materialEmissive, materialPower;
   int lightPosition, lightDiffuse, lightSpecular, lightAmbient, lightAttenuation;
   int texMatrix0, texMatrix1, texture0, texture1, textureFactor;
