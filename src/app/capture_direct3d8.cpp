@@ -1,6 +1,6 @@
 // Capture in the Windows build: Direct3D 8 presenting into a real window (Direct3D needs one), its
-// back buffer read back after every Present. The window may be hidden or off screen: the back buffer
-// is what gets captured, not the screen.
+// back buffer read back as each frame is finished, before Present. The window may be hidden or off
+// screen: the back buffer is what gets captured, not the screen.
 #include "app/capture.h"
 #include "app/capture_desktop.h"
 #include "app/capture_graphics.h"

@@ -15,7 +15,7 @@
 
 namespace demo {
 
-// Reads the frame just presented as 8-bit RGBA, top row first; false when it cannot.
+// Reads the finished frame (just before Present) as 8-bit RGBA, top row first; false when it cannot.
 using FrameReadBack = std::function<bool(RenderDevice& device, std::vector<uint8_t>& rgba)>;
 
 struct CaptureGraphics {
