@@ -50,7 +50,8 @@ void Canvas::set(int x, int y, const Rgba& c) {
 }
 
 Rgba Canvas::get(int x, int y) const {
-  const uint32_t p = pixels_[static_cast<size_t>(std::clamp(y, 0, height_ - 1)) * width_ + std::clamp(x, 0, width_ - 1)];
+  const uint32_t p =
+      pixels_[static_cast<size_t>(std::clamp(y, 0, height_ - 1)) * width_ + std::clamp(x, 0, width_ - 1)];
   return {static_cast<float>(p >> 16 & 255) / 255.0f, static_cast<float>(p >> 8 & 255) / 255.0f,
           static_cast<float>(p & 255) / 255.0f, static_cast<float>(p >> 24) / 255.0f};
 }
@@ -77,9 +78,10 @@ float valueNoise(float x, float y, int period, uint32_t seed) {
   const float fx = std::floor(x), fy = std::floor(y);
   const int ix = static_cast<int>(fx), iy = static_cast<int>(fy);
   const float tx = smooth(x - fx), ty = smooth(y - fy);
-  const float top = lattice(ix, iy, period, seed) + (lattice(ix + 1, iy, period, seed) - lattice(ix, iy, period, seed)) * tx;
-  const float bottom =
-      lattice(ix, iy + 1, period, seed) + (lattice(ix + 1, iy + 1, period, seed) - lattice(ix, iy + 1, period, seed)) * tx;
+  const float top =
+      lattice(ix, iy, period, seed) + (lattice(ix + 1, iy, period, seed) - lattice(ix, iy, period, seed)) * tx;
+  const float bottom = lattice(ix, iy + 1, period, seed) +
+                       (lattice(ix + 1, iy + 1, period, seed) - lattice(ix, iy + 1, period, seed)) * tx;
   return top + (bottom - top) * ty;
 }
 

@@ -15,9 +15,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::pair<const char*, std::function<Canvas()>> pictures[] = {
-      {"sky.tga", paintSky},     {"plasma.tga", paintPlasma}, {"rings.tga", paintRings},   {"checker.tga", paintChecker},
-      {"clouds.tga", paintClouds}, {"flare.tga", paintFlare}, {"grid.tga", paintGrid},     {"bars.tga", paintBars},
-      {"title.tga", paintTitle}, {"labels.tga", paintLabels}};
+      {"sky.tga", paintSky},         {"plasma.tga", paintPlasma}, {"rings.tga", paintRings},
+      {"checker.tga", paintChecker}, {"clouds.tga", paintClouds}, {"flare.tga", paintFlare},
+      {"grid.tga", paintGrid},       {"bars.tga", paintBars},     {"title.tga", paintTitle},
+      {"labels.tga", paintLabels}};
   try {
     std::filesystem::create_directories(argv[1]);
     for (const auto& [name, paint] : pictures) paint().save(std::filesystem::path(argv[1]) / name);

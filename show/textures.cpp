@@ -40,7 +40,8 @@ Canvas paintSky() {
       sky = mix(sky, {1.0f, 0.85f, 0.55f}, std::max(sun, halo));
       // Thin cloud bands lit from below.
       const float band = fractalNoise(fx(x) / 64.0f, fx(y) / 16.0f, 8, 4, 11);
-      const float cloud = std::clamp((band - 0.55f) * 3.0f, 0.0f, 1.0f) * std::clamp((fx(y) - 180) / 200.0f, 0.0f, 1.0f);
+      const float cloud =
+          std::clamp((band - 0.55f) * 3.0f, 0.0f, 1.0f) * std::clamp((fx(y) - 180) / 200.0f, 0.0f, 1.0f);
       sky = mix(sky, {0.85f, 0.35f, 0.40f}, cloud * 0.7f);
       c.set(x, y, sky);
     }

@@ -40,16 +40,19 @@ int patternRows(const XmSong& song, int pattern) { return song.patterns[static_c
 uint8_t note(const char* name) {
   static constexpr const char* Letters = "C-C#D-D#E-F-F#G-G#A-A#B-";
   for (int semitone = 0; semitone < 12; ++semitone)
-    if (std::strncmp(Letters + semitone * 2, name, 2) == 0) return static_cast<uint8_t>((name[2] - '0') * 12 + semitone + 1);
+    if (std::strncmp(Letters + semitone * 2, name, 2) == 0)
+      return static_cast<uint8_t>((name[2] - '0') * 12 + semitone + 1);
   return 0;
 }
 
 void writeDrums(XmSong& song, int pattern, DrumStyle style, int fromRow, int toRow) {
   for (int row = fromRow; row < toRow; ++row) {
     const int beat = row % ChordRows;
-    const bool kick = beat == 0 || beat == 8 || (style != DrumStyle::Sparse && (beat == 11 || (style == DrumStyle::Drive && beat == 14)));
+    const bool kick = beat == 0 || beat == 8 ||
+                      (style != DrumStyle::Sparse && (beat == 11 || (style == DrumStyle::Drive && beat == 14)));
     if (kick) play(song, pattern, row, KickChannel, note("C-4"), Kick, 64);
-    if (style != DrumStyle::Sparse && (beat == 4 || beat == 12)) play(song, pattern, row, SnareChannel, note("C-4"), Snare, 56);
+    if (style != DrumStyle::Sparse && (beat == 4 || beat == 12))
+      play(song, pattern, row, SnareChannel, note("C-4"), Snare, 56);
     const bool hat = row % 2 == 0 || style == DrumStyle::Drive;
     if (!hat) continue;
     // Accents on the off-beats, hats swaying between left and right.
@@ -62,7 +65,8 @@ void writeSnareFill(XmSong& song, int pattern, int fromRow, int toRow) {
   for (int row = fromRow; row < toRow; ++row) {
     const bool dense = row >= (fromRow + toRow) / 2;
     if (!dense && (row - fromRow) % 2 != 0) continue;
-    play(song, pattern, row, SnareChannel, note("C-4"), Snare, 24 + 40 * (row - fromRow) / std::max(1, toRow - fromRow));
+    play(song, pattern, row, SnareChannel, note("C-4"), Snare,
+         24 + 40 * (row - fromRow) / std::max(1, toRow - fromRow));
   }
 }
 
@@ -72,7 +76,9 @@ void writeBass(XmSong& song, int pattern, const Progression& chords, bool glide)
     const int base = static_cast<int>(c) * ChordRows;
     const uint8_t root = note(chords[c].bass);
     for (int step : Steps) {
-      const uint8_t n = step == 6 ? static_cast<uint8_t>(root + 12) : step == 14 ? static_cast<uint8_t>(root + 7) : root;
+      const uint8_t n = step == 6    ? static_cast<uint8_t>(root + 12)
+                        : step == 14 ? static_cast<uint8_t>(root + 7)
+                                     : root;
       if (glide && step == 14 && c + 1 < chords.size()) {
         // A note without an instrument under tone portamento slides the sounding note there.
         at(song, pattern, base + step, BassChannel).note = note(chords[c + 1].bass);
@@ -112,7 +118,8 @@ void writeArpeggio(XmSong& song, int pattern, const Progression& chords, int fro
   for (int row = 0; row < rows; ++row) {
     const Chord& chord = chords[static_cast<size_t>(row / ChordRows)];
     if (row % 2 == 0)
-      play(song, pattern, row, ArpChannel, note(chord.arpRoot), Pluck, fromVolume + (toVolume - fromVolume) * row / rows);
+      play(song, pattern, row, ArpChannel, note(chord.arpRoot), Pluck,
+           fromVolume + (toVolume - fromVolume) * row / rows);
     // 0xy needs its parameter on every row it plays.
     effect(song, pattern, row, ArpChannel, Arpeggio, chord.arpeggio);
   }
@@ -131,7 +138,8 @@ void writeLead(XmSong& song, int pattern, const Melody& melody, uint8_t vol) {
         break;
       case Ornament::Vibrato:
         play(song, pattern, m.row, LeadChannel, note(m.note), Lead, vol);
-        for (int row = m.row + 2; row < end; ++row) effect(song, pattern, row, LeadChannel, Vibrato, row == m.row + 2 ? 0x64 : 0);
+        for (int row = m.row + 2; row < end; ++row)
+          effect(song, pattern, row, LeadChannel, Vibrato, row == m.row + 2 ? 0x64 : 0);
         break;
       case Ornament::Fall:
         play(song, pattern, m.row, LeadChannel, note(m.note), Lead, vol);

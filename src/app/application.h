@@ -29,7 +29,8 @@ class Application {
   static constexpr int BitsPerPixel = 16;
 
   // The host, the layer and the music player must outlive the application.
-  Application(Host& host, DeviceLayer& layer, MusicPlayer& music) : host_(host), layer_(layer), show_(host, layer, music) {}
+  Application(Host& host, DeviceLayer& layer, MusicPlayer& music)
+      : host_(host), layer_(layer), show_(host, layer, music) {}
 
   // The entry point: commandLine is the text after the program name.
   int run(const char* commandLine, const char* scriptName = "demo.run");

@@ -30,7 +30,8 @@ int runCaptureWith(const CaptureGraphics& graphics, const CaptureOptions& option
   Application application(host, layer, music);
 
   CaptureProgress progress(log, isatty(fileno(log)) != 0, options.frameLimit(), options.fps);
-  CaptureSession session(options, *output, {host, layer, graphics.readBack, wave, music, application.show().frame}, progress);
+  CaptureSession session(options, *output, {host, layer, graphics.readBack, wave, music, application.show().frame},
+                         progress);
   host.onSleep = [&session](uint32_t milliseconds) { session.slept(milliseconds); };
   host.beforeMessage = [&progress] { progress.interrupt(); };
   application.setCaptureMode([&session] { session.frameFinished(); });

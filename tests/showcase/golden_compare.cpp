@@ -63,7 +63,8 @@ std::string firstDifference(const std::string& actual, const std::string& golden
     const bool moreA = static_cast<bool>(std::getline(a, la)), moreG = static_cast<bool>(std::getline(g, lg));
     if (!moreA && !moreG) return "";
     if (!moreA || !moreG || la != lg)
-      return "line " + std::to_string(line) + ": \"" + (moreA ? la : "(end)") + "\", golden \"" + (moreG ? lg : "(end)") + "\"";
+      return "line " + std::to_string(line) + ": \"" + (moreA ? la : "(end)") + "\", golden \"" +
+             (moreG ? lg : "(end)") + "\"";
   }
 }
 

@@ -105,7 +105,8 @@ TEST_F(ShowGolden, FirstSecondsOfSoundMatchTheGoldenFingerprintExactly) {
   if (difference.empty()) return;
   const auto kept = actualFolder() / "sound.txt";
   writeFile(kept, {actual.begin(), actual.end()});
-  ADD_FAILURE() << "the sound differs from " << goldenFile << " at " << difference << "\n  the whole fingerprint: " << kept;
+  ADD_FAILURE() << "the sound differs from " << goldenFile << " at " << difference
+                << "\n  the whole fingerprint: " << kept;
 }
 
 }  // namespace

@@ -35,7 +35,8 @@ std::vector<std::vector<std::string>> statements() {
   return result;
 }
 
-bool uses(const std::vector<std::vector<std::string>>& script, const std::string& command, const std::string& mode = "") {
+bool uses(const std::vector<std::vector<std::string>>& script, const std::string& command,
+          const std::string& mode = "") {
   for (const auto& s : script)
     if (s[0] == command && (mode.empty() || (s.size() > 2 && s[2] == mode))) return true;
   return false;
