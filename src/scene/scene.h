@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "gfx/device_layer.h"
+#include "scene/node_attachment.h"
 #include "scene/vec3.h"
 
 namespace demo {
@@ -26,8 +27,8 @@ class Scene {
   // Writes the projection and the view of the current camera at the frame into the transform
   // stacks, taking the scene's first camera when none is current.
   virtual void setupCamera(DeviceLayer& layer, float frame);
-  // Draws the node hierarchy at the frame.
-  virtual void drawScene(DeviceLayer& layer, float frame);
+  // Draws the node hierarchy at the frame; the scene's alphas go into the pass.
+  virtual void drawScene(SceneDraw& pass, float frame);
 
   // The current camera at the frame (which must be set): world positions of its eye and target,
   // field of view and roll in radians.

@@ -83,7 +83,8 @@ StepResult PlaySceneInstruction::perFrame(Show& show) {
   show.layer.topTransform() = DeviceLayer::identity;
   const float frame = sceneFrame(startFrame, startTime, speed, now, played->firstFrame, played->lastFrame);
   played->setupCamera(show.layer, frame);
-  played->drawScene(show.layer, frame);
+  SceneDraw pass{show.layer, show.random, now};
+  played->drawScene(pass, frame);
   return StepResult::Continue;
 }
 

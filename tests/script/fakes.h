@@ -47,7 +47,7 @@ class FakeScene : public Scene {
     return false;
   }
   void setupCamera(DeviceLayer&, float frame) override { setupFrames.push_back(frame); }
-  void drawScene(DeviceLayer&, float frame) override { drawnFrames.push_back(frame); }
+  void drawScene(SceneDraw&, float frame) override { drawnFrames.push_back(frame); }
 };
 
 class FakeParticles : public ParticleSystem {
