@@ -17,6 +17,8 @@ const Progression Verse{Am, F, C, G};
 const Progression Bridge{F, G, Em, Am};
 const Progression Breakdown{Am, F, C};
 const Progression Coda{Am, F, G, Am};
+const Progression Voyage{Am, Em, F, G};
+const Progression Depths{F, Am, Em, G};
 
 using O = Ornament;
 const Melody ThemeOpening{
@@ -44,12 +46,14 @@ const Melody BreakdownCalls{{0, "E-5", 14, O::Vibrato}, {16, "C-5", 14, O::Vibra
 constexpr uint8_t PadVolume = 36;
 constexpr uint8_t LeadVolume = 48;
 
-// Eight patterns, played in this order: intro, groove, theme, answer, bridge, breakdown, climax,
-// bridge again, coda.
+// Twelve patterns, played in this order: intro, groove, theme, answer, bridge, breakdown, climax,
+// bridge again, voyage, voyage with its theme, depths, drive, coda. The voyage carries the 3D scene,
+// the depths the metaballs, the drive the tunnel.
 void writePatterns(XmSong& song) {
   const int intro = song.addPattern(), groove = song.addPattern(), themeA = song.addPattern(),
             themeB = song.addPattern(), bridge = song.addPattern(), breakdown = song.addPattern(),
-            climax = song.addPattern(), coda = song.addPattern();
+            climax = song.addPattern(), coda = song.addPattern(), voyage = song.addPattern(),
+            voyageTheme = song.addPattern(), depths = song.addPattern(), drive = song.addPattern();
 
   writePads(song, intro, Verse, 8, 0x10, 2);  // the pads swell in
   writeArpeggio(song, intro, Verse, 4, 36);
@@ -86,14 +90,39 @@ void writePatterns(XmSong& song) {
   writeDrums(song, climax, DrumStyle::Drive, 0, 64);
   writeLead(song, climax, theme(true), LeadVolume);
 
+  writePads(song, voyage, Voyage, PadVolume);
+  writeArpeggio(song, voyage, Voyage, 20, 34);
+  writeBass(song, voyage, Voyage, true);
+  writeDrums(song, voyage, DrumStyle::Groove, 0, 64);
+  writePads(song, voyageTheme, Voyage, PadVolume);
+  writeArpeggio(song, voyageTheme, Voyage, 34, 30);
+  writeBass(song, voyageTheme, Voyage, true);
+  writeDrums(song, voyageTheme, DrumStyle::Groove, 0, 56);
+  writeSnareFill(song, voyageTheme, 56, 64);
+  writeLead(song, voyageTheme, theme(false), LeadVolume);
+
+  writePads(song, depths, Depths, PadVolume);
+  writeArpeggio(song, depths, Depths, 24, 24);
+  writeBass(song, depths, Depths, false);
+  writeDrums(song, depths, DrumStyle::Sparse, 0, 64);
+  writeLead(song, depths, BreakdownCalls, 40);
+
+  writePads(song, drive, Verse, PadVolume);
+  writeArpeggio(song, drive, Verse, 34, 34);
+  writeBass(song, drive, Verse, false);
+  writeDrums(song, drive, DrumStyle::Drive, 0, 56);
+  writeSnareFill(song, drive, 56, 64);
+  writeLead(song, drive, BridgeTune, LeadVolume);
+
   writePads(song, coda, Coda, PadVolume, 0x01, 8);  // the pads fade away
   writeArpeggio(song, coda, Coda, 28, 0);
   writeDrums(song, coda, DrumStyle::Sparse, 0, 32);
   writeKeyOffs(song, coda, 63);
 
-  song.orders = {static_cast<uint8_t>(intro),  static_cast<uint8_t>(groove),    static_cast<uint8_t>(themeA),
-                 static_cast<uint8_t>(themeB), static_cast<uint8_t>(bridge),    static_cast<uint8_t>(breakdown),
-                 static_cast<uint8_t>(climax), static_cast<uint8_t>(bridge),    static_cast<uint8_t>(coda)};
+  song.orders.clear();
+  for (int p : {intro, groove, themeA, themeB, bridge, breakdown, climax, bridge, voyage, voyageTheme, depths, drive,
+                coda})
+    song.orders.push_back(static_cast<uint8_t>(p));
 }
 
 }  // namespace
