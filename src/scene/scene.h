@@ -30,6 +30,11 @@ class Scene {
   // Draws the node hierarchy at the frame; the scene's alphas go into the pass.
   virtual void drawScene(SceneDraw& pass, float frame);
 
+  // partobject: hangs the attachment (not owned) on the object node of that name, compared without
+  // regard to case, in place of what hung there; the replaced mesh stays with the scene. False,
+  // changing nothing, when no node has the name or it is not an object node ("$ROOT$" names the root).
+  virtual bool attachToObject(const char* objectName, NodeAttachment& attachment);
+
   // The current camera at the frame (which must be set): world positions of its eye and target,
   // field of view and roll in radians.
   virtual Vec3 cameraEye(DeviceLayer& layer, float frame);

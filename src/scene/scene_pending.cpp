@@ -9,6 +9,7 @@ Scene::~Scene() = default;
 bool Scene::selectCamera(const char*) { return false; }
 void Scene::setupCamera(DeviceLayer&, float) {}
 void Scene::drawScene(SceneDraw&, float) {}
+bool Scene::attachToObject(const char*, NodeAttachment&) { return false; }
 Vec3 Scene::cameraEye(DeviceLayer&, float) { return {}; }
 Vec3 Scene::cameraTarget(DeviceLayer&, float) { return {}; }
 float Scene::cameraFov(float) { return 0.0f; }
