@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "archive/reader.h"
+#include "fx/random.h"
+#include "scene/scene.h"
 #include "scene/scene_reader.h"
 #include "support/scene_samples.h"
 #include "writers/3ds_writer.h"
@@ -66,5 +68,13 @@ std::vector<uint8_t> keyframerFile(Body body) {
   out.end();
   return out.bytes;
 }
+
+// A camera of the test's own, "Viewer", for files that have none: it looks at the middle of the
+// scene's meshes (as stored) from the front and a little above, far enough back to see them all, and
+// becomes current. Returns it.
+Camera& addViewerCamera(Scene& scene);
+
+// One frame as playscene draws it, on whatever device the layer has.
+void drawSceneFrame(Scene& scene, DeviceLayer& layer, Random& random, float frame);
 
 }  // namespace demo::test
