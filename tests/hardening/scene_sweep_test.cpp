@@ -41,7 +41,7 @@ void readCopy(DamagedCopy& copy) {
     return;
   }
   const std::unique_ptr<Scene> scene = buildScene(target.layer, raw);
-  if (scene->cameras.empty()) addViewerCamera(*scene);
+  if (scene->cameras.empty()) addViewerCamera(*scene, target.layer, 0);
   scene->wireAlpha = 0.5f;
   drawSceneFrame(*scene, target.layer, target.random, 0.5f * static_cast<float>(scene->lastFrame));
   for (const DrawRecord& draw : target.d3d->lastDevice->draws)

@@ -70,9 +70,9 @@ std::vector<uint8_t> keyframerFile(Body body) {
 }
 
 // A camera of the test's own, "Viewer", for files that have none: it looks at the middle of the
-// scene's meshes (as stored) from the front and a little above, far enough back to see them all, and
-// becomes current. Returns it.
-Camera& addViewerCamera(Scene& scene);
+// scene's meshes, where the frame places them, from the front and a little above, far enough back to
+// see them all (or from behind and below), and becomes current. A scene without lights also gets a white light near the viewer.
+Camera& addViewerCamera(Scene& scene, DeviceLayer& layer, float frame, bool fromBehind = false);
 
 // One frame as playscene draws it, on whatever device the layer has.
 void drawSceneFrame(Scene& scene, DeviceLayer& layer, Random& random, float frame);
