@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     demo::DeviceLayer layer(demo::test::recordingDirect3DFactory, d3d);
     if (layer.createDevice(nullptr, 64, 48, 16, 0) != 0) __builtin_trap();
     std::unique_ptr<demo::Scene> scene = demo::buildScene(layer, raw);
-    if (scene->cameras.empty()) demo::test::addViewerCamera(*scene);
+    if (scene->cameras.empty()) demo::test::addViewerCamera(*scene, layer, 0);
     scene->wireAlpha = 0.5f;
     demo::Random random;
     for (float frame : {0.0f, 0.5f * static_cast<float>(scene->lastFrame), static_cast<float>(scene->lastFrame) + 7})
