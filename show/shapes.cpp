@@ -51,7 +51,8 @@ Shape sphere(float radius, int slices, int stacks) {
     for (int j = 0; j <= slices; ++j) {
       const float phi = Pi * static_cast<float>(i) / static_cast<float>(stacks);
       const float theta = 2 * Pi * static_cast<float>(j) / static_cast<float>(slices);
-      const P3 p{radius * std::sin(phi) * std::cos(theta), radius * std::cos(phi), radius * std::sin(phi) * std::sin(theta)};
+      const P3 p{radius * std::sin(phi) * std::cos(theta), radius * std::cos(phi),
+                 radius * std::sin(phi) * std::sin(theta)};
       grid[i].push_back(s.vertex(p, static_cast<float>(j) / static_cast<float>(slices),
                                  static_cast<float>(i) / static_cast<float>(stacks)));
     }

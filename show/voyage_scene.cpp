@@ -222,7 +222,8 @@ Scene3ds voyageScene() {
   // The fins flap: a swing about the pillar's axis and back, every 200 frames.
   Track3ds flap;
   flap.keys = {turnKey(0, 0, {0, 0, 1})};
-  for (uint32_t f = 100; f <= VoyageLastFrame; f += 100) flap.keys.push_back(turnKey(f, f % 200 ? 0.5f : -0.5f, {0, 0, 1}));
+  for (uint32_t f = 100; f <= VoyageLastFrame; f += 100)
+    flap.keys.push_back(turnKey(f, f % 200 ? 0.5f : -0.5f, {0, 0, 1}));
   Track3ds flapBack = flap;
   for (Key3ds& k : flapBack.keys) k.value[0] = -k.value[0];
   s.nodes.push_back(objectNode("FinLeft", 1, still({1.2f, 5, 0}), flap));       // 5
@@ -230,8 +231,8 @@ Scene3ds voyageScene() {
   s.nodes.push_back(objectNode("emitter", Root, pathTrack(0, VoyageLastFrame, 20, emitterPath), spin(4, {0.3f, 1, 0})));
   for (int i = 0; i < 4; ++i) {
     const float a = Pi * 0.25f + static_cast<float>(i) * Pi * 0.5f;
-    s.nodes.push_back(objectNode("Glass" + std::to_string(i + 1), Root, still({-11 * std::sin(a), 0, 11 * std::cos(a)}),
-                                 noTurn()));
+    const P3 at{-11 * std::sin(a), 0, 11 * std::cos(a)};
+    s.nodes.push_back(objectNode("Glass" + std::to_string(i + 1), Root, still(at), noTurn()));
   }
   addCameras(s);
   addLights(s);

@@ -93,8 +93,11 @@ Canvas paintGlassMask() {
   for (int y = 0; y < Side; ++y)
     for (int x = 0; x < Side; ++x) {
       const float edge = static_cast<float>(std::min(std::min(x, Side - 1 - x), std::min(y, Side - 1 - y)));
-      const float d1 = std::abs(std::fmod(fx(x + y), 64.0f) - 32.0f), d2 = std::abs(std::fmod(fx(x - y + 512), 64.0f) - 32.0f);
-      const float lead = std::max(std::clamp((4 - (32 - d1)) / 2.0f, 0.0f, 1.0f), std::clamp((4 - (32 - d2)) / 2.0f, 0.0f, 1.0f));
+      // Distances to the two families of diagonal lead lines, 64 pixels apart.
+      const float d1 = std::abs(std::fmod(fx(x + y), 64.0f) - 32.0f);
+      const float d2 = std::abs(std::fmod(fx(x - y + 512), 64.0f) - 32.0f);
+      const auto line = [](float d) { return std::clamp((4 - (32 - d)) / 2.0f, 0.0f, 1.0f); };
+      const float lead = std::max(line(d1), line(d2));
       const float frame = std::clamp((12 - edge) / 2.0f, 0.0f, 1.0f);
       const float o = std::max({0.3f, lead, frame});
       c.set(x, y, {o, o, o});

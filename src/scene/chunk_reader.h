@@ -11,6 +11,13 @@
 
 #include "scene/vec3.h"
 
+// mingw-w64's C++ library formats with its own C99 printf (%zu, %llu), not the system's.
+#if defined(__MINGW32__)
+#define DEMO_CHUNK_FORMAT __attribute__((format(gnu_printf, 2, 3)))
+#else
+#define DEMO_CHUNK_FORMAT __attribute__((format(printf, 2, 3)))
+#endif
+
 namespace demo {
 
 class ChunkReader {
@@ -44,7 +51,7 @@ class ChunkReader {
 
   // Records the reason (the first one only: an inner chunk's failure is the one that explains) with
   // the chunk being read, and returns false.
-  bool fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  bool fail(const char* format, ...) DEMO_CHUNK_FORMAT;
   const std::string& reason() const { return reason_; }
 
   // The innermost chunk being walked (id 0 and offset 0 outside any chunk).

@@ -92,7 +92,7 @@ class Scene {
   void setLights(DeviceLayer& layer, float frame);
   void drawNodes(SceneDraw& pass, float frame);
 
-  std::vector<const SceneNode*> ancestors_;
+  std::vector<SceneNode*> ancestors_;
   std::vector<WalkEntry> walk_;
 };
 

@@ -36,8 +36,8 @@ bool Scene::selectCamera(const char* name) {
 
 void Scene::evaluateAncestors(DeviceLayer& layer, const SceneNode& node, float frame) {
   ancestors_.clear();
-  for (const SceneNode* p = node.parent; p; p = p->parent) ancestors_.push_back(p);
-  for (auto it = ancestors_.rbegin(); it != ancestors_.rend(); ++it) const_cast<SceneNode*>(*it)->evaluate(layer, frame);
+  for (SceneNode* p = node.parent; p; p = p->parent) ancestors_.push_back(p);
+  for (auto it = ancestors_.rbegin(); it != ancestors_.rend(); ++it) (*it)->evaluate(layer, frame);
 }
 
 // The track's value at the frame in the space the top of the world stack maps to, carried by the
