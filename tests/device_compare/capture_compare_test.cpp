@@ -158,15 +158,18 @@ constexpr int SlackPixels = 24, SlackWidePixels = 3, SlackSteps = 4;
 //     (the device scene scene-gallery shows it at 64 x 64);
 //   - the tip of a sliver triangle (a fin seen edge on): a pixel whose centre lies on the edge, which
 //     one rasterizer covers and the other does not (the guard-band viewport is 4 times the screen, so
-//     its 1/256 subpixel grid is 4 times coarser).
-// Measured: at most 18 such pixels a frame (most in the wireframe frames, one in a few others), up to a
+//     its 1/256 subpixel grid is 4 times coarser);
+//   - the floor's lines where the far plane cuts them: their depth there is the far plane's, and
+//     whether a pixel is clipped rests on the last bits (the OpenGL device maps Direct3D's depth range
+//     in its vertex shader, Wine in its projection).
+// Measured: at most 26 such pixels a frame (most in the wireframe frames, one in a few others), up to a
 // whole line's brightness apart. Before the OpenGL device drew a triangle's edges in the order Mesa's
 // polygon mode does (and so Wine's), overlapping lines made up to 390 pixels a frame differ.
 struct FrameSlack {
   int first, last;  // frame numbers
   int pixels;       // beyond one step, by any amount
 };
-constexpr FrameSlack frameSlacks[] = {{492, 615, 24}};
+constexpr FrameSlack frameSlacks[] = {{492, 615, 32}};
 
 ::testing::AssertionResult agree(const fs::path& glFile, const fs::path& d3dFile) {
   std::vector<uint8_t> gl, d3d;
