@@ -117,13 +117,10 @@ void BlobSurface::seed(const Vec3& centre) {
   }
 }
 
-float BlobSurface::value(uint32_t index) {
+float BlobSurface::value(uint32_t index, int i, int j, int k) {
   GridPoint& point = points_[index];
   uint16_t& flags = flags_[index];
   if (flags & ValueKnown) return point.value;
-  const auto i = static_cast<int>(index % strideY_);
-  const auto j = static_cast<int>(index / strideY_ % (cellsY_ + 3u));
-  const auto k = static_cast<int>(index / strideZ_);
   // Point 1 lies on boundsMin; points 0 and cells + 2 lie a step beyond the cells.
   point.position = {boundsMin.x + static_cast<float>(i - 1) * step.x, boundsMin.y + static_cast<float>(j - 1) * step.y,
                     boundsMin.z + static_cast<float>(k - 1) * step.z};
@@ -137,11 +134,12 @@ float BlobSurface::value(uint32_t index) {
 
 // Central differences through the cached evaluator: at the border of the visited cells the
 // neighbours were never evaluated by a visit, and reading them raw would read last frame's values.
-const Vec3& BlobSurface::normal(uint32_t index) {
+const Vec3& BlobSurface::normal(uint32_t index, int i, int j, int k) {
   GridPoint& point = points_[index];
   if (!(flags_[index] & NormalKnown)) {
-    const Vec3 gradient{value(index + 1) - value(index - 1), value(index + strideY_) - value(index - strideY_),
-                        value(index + strideZ_) - value(index - strideZ_)};
+    const Vec3 gradient{value(index + 1, i + 1, j, k) - value(index - 1, i - 1, j, k),
+                        value(index + strideY_, i, j + 1, k) - value(index - strideY_, i, j - 1, k),
+                        value(index + strideZ_, i, j, k + 1) - value(index - strideZ_, i, j, k - 1)};
     point.normal = unitOrZero(gradient);
     flags_[index] = static_cast<uint16_t>(flags_[index] | NormalKnown);
     ++work_.normals;
@@ -154,28 +152,46 @@ uint8_t BlobSurface::enter(const Visit& cell) {
   flags_[corner0] = static_cast<uint16_t>(flags_[corner0] | Visited);
   ++work_.cells;
   unsigned inside = 0;
-  for (int corner = 0; corner < 8; ++corner)
-    if (value(corner0 + cornerOffset_[corner]) >= 0.0f) inside |= 1u << corner;
+  for (int corner = 0; corner < 8; ++corner) {
+    const uint8_t* at = cubeCorners[corner];
+    if (value(corner0 + cornerOffset_[corner], cell.i + at[0], cell.j + at[1], cell.k + at[2]) >= 0.0f)
+      inside |= 1u << corner;
+  }
   return static_cast<uint8_t>(inside);
 }
 
 // The six face neighbours in visiting order: +x, -x, +y, -y, +z, -z, each only within cells
 // 1 ... cells - 1.
 bool BlobSurface::neighbour(const Visit& cell, int which, Visit& out) const {
-  out = cell;
-  out.next = 0;
-  const int cells[3] = {cellsX_, cellsY_, cellsZ_};
-  uint8_t* axis[3] = {&out.i, &out.j, &out.k};
-  const int a = which / 2;
-  if (which < 0 || a > 2) return false;
-  if (which % 2 == 0) {
-    if (*axis[a] + 1 >= cells[a]) return false;
-    ++*axis[a];
-  } else {
-    if (*axis[a] <= 1) return false;
-    --*axis[a];
+  out = {cell.i, cell.j, cell.k, 0};
+  switch (which) {
+    case 0:
+      if (cell.i + 1 >= cellsX_) return false;
+      ++out.i;
+      return true;
+    case 1:
+      if (cell.i <= 1) return false;
+      --out.i;
+      return true;
+    case 2:
+      if (cell.j + 1 >= cellsY_) return false;
+      ++out.j;
+      return true;
+    case 3:
+      if (cell.j <= 1) return false;
+      --out.j;
+      return true;
+    case 4:
+      if (cell.k + 1 >= cellsZ_) return false;
+      ++out.k;
+      return true;
+    case 5:
+      if (cell.k <= 1) return false;
+      --out.k;
+      return true;
+    default:
+      return false;
   }
-  return true;
 }
 
 // The flood in the order a recursive visit takes (mark, evaluate, visit the crossed cell's
@@ -216,13 +232,15 @@ void BlobSurface::emitCell(const Visit& cell) {
   int count = 0;
   for (int e = 0; e < 12; ++e) {
     if (!(mask >> e & 1)) continue;
+    const uint8_t* from = cubeCorners[cubeEdges[e][0]];
+    const uint8_t* to = cubeCorners[cubeEdges[e][1]];
     const uint32_t a = corner0 + cornerOffset_[cubeEdges[e][0]];
     const uint32_t b = corner0 + cornerOffset_[cubeEdges[e][1]];
     const float va = points_[a].value, vb = points_[b].value;
     // One end is >= 0 and the other < 0, so the divisor is never 0 and t stays within 0 ... 1.
     const float t = va / (va - vb);
-    const Vec3& na = normal(a);
-    const Vec3& nb = normal(b);
+    const Vec3& na = normal(a, cell.i + from[0], cell.j + from[1], cell.k + from[2]);
+    const Vec3& nb = normal(b, cell.i + to[0], cell.j + to[1], cell.k + to[2]);
     vertices[count++] = {lerp(points_[a].position, points_[b].position, t), unitOrZero(lerp(na, nb, t))};
   }
   cellBeingAdded_ = {cell.i, cell.j, cell.k};

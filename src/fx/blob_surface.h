@@ -106,8 +106,9 @@ class BlobSurface {
     return static_cast<uint32_t>(k) * strideZ_ + static_cast<uint32_t>(j) * strideY_ + static_cast<uint32_t>(i);
   }
   void seed(const Vec3& centre);
-  float value(uint32_t index);
-  const Vec3& normal(uint32_t index);
+  // Point (i, j, k) at index: the caller knows both, which saves dividing one into the other.
+  float value(uint32_t index, int i, int j, int k);
+  const Vec3& normal(uint32_t index, int i, int j, int k);
   // Marks the cell visited and evaluates its corners; its case (0 or 255: not crossed).
   uint8_t enter(const Visit& cell);
   bool neighbour(const Visit& cell, int which, Visit& out) const;
