@@ -28,7 +28,8 @@ void metaballs(SceneTarget& t) {
   Image environment, backdrop;
   std::unique_ptr<BlobSystem> system = createBlobSystem(layer);
   if (system && environment.initImage(layer, source, 0, 0, 0, 1, 1) && backdrop.initImage(layer, grey, 0, 0, 0, 1, 1)) {
-    // Apart, touching, merged; lit from the front, from -x, from the back.
+    // Three moments: the five balls in one lump, two lumps apart, two merging; the light turned
+    // another way each time.
     for (float phase : {0.0f, 3.0f, 4.4f}) {
       clear(d, 0xFF000000u);
       d.SetRenderState(D3DRS_AMBIENT, 0x80808080u);  // as every frame of the show
