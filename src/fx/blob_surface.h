@@ -62,14 +62,16 @@ class BlobSurface {
   virtual void addCell(int count, const SurfaceVertex* vertices, const int8_t* row) = 0;
   virtual void flush() = 0;
 
-  // Room for (cells + 3) points per axis (one beyond each side of the cells, and one more for the
-  // normals' neighbours). False when memory runs out; the surface then has no grid.
+  // Room for (cells + 3) points per axis: the corners of the cells that can be visited (1 ... cells),
+  // the points beside them that their normals read (0 and cells + 1), and one more that nothing
+  // reads. False when memory runs out; the surface then has no grid.
   bool allocateGrid(uint8_t cellsX, uint8_t cellsY, uint8_t cellsZ);
   // Appends to the list (not owned; it must outlive the surface or be removed with clearSources).
   void addSource(BlobSource& source);
   void clearSources();
 
-  // Builds this frame's surface: addCell for every cell crossed, then flush.
+  // Builds this frame's surface: addCell for every crossed cell the balls' marches and their floods
+  // reach, then flush.
   void extract();
 
   const Work& work() const { return work_; }
