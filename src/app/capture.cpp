@@ -3,11 +3,11 @@
 #include <unistd.h>
 
 #include "app/application.h"
-#include "app/capture_host.h"
-#include "app/capture_output.h"
-#include "app/capture_progress.h"
-#include "app/capture_session.h"
-#include "app/capture_graphics.h"
+#include "capture/capture_host.h"
+#include "capture/capture_output.h"
+#include "capture/capture_progress.h"
+#include "capture/capture_session.h"
+#include "capture/capture_graphics.h"
 #include "music/audio_output.h"
 #include "platform/headless/virtual_wave_out.h"
 

@@ -1,11 +1,11 @@
 #pragma once
 // `demo --capture OUT`: the show run headless on virtual time, every presented frame and the sound
-// heard with it written to OUT (see app/capture_session.h for the timing).
+// heard with it written to OUT (see capture/capture_session.h for the timing).
 
 #include <cstdio>
 #include <string>
 
-#include "app/capture_options.h"
+#include "capture/capture_options.h"
 
 namespace demo {
 

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "app/capture_options.h"
+#include "capture/capture_options.h"
 
 namespace demo {
 

@@ -1,6 +1,6 @@
 // PNG frames written on their own thread: each file gets the frame as it was handed over, and a
 // failed write is reported, never lost.
-#include "app/background_png_writer.h"
+#include "capture/background_png_writer.h"
 
 #include <gtest/gtest.h>
 

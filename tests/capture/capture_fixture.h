@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/capture_options.h"
+#include "capture/capture_options.h"
 #include "support/testdata.h"
 
 namespace demo::test {

@@ -1,4 +1,4 @@
-#include "app/capture_progress.h"
+#include "capture/capture_progress.h"
 
 #include <cmath>
 

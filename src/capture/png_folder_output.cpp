@@ -1,4 +1,4 @@
-#include "app/png_folder_output.h"
+#include "capture/png_folder_output.h"
 
 #include <cstdio>
 #include <system_error>

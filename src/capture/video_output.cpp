@@ -1,4 +1,4 @@
-#include "app/video_output.h"
+#include "capture/video_output.h"
 
 #include <strings.h>
 
@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/external_command.h"
+#include "capture/external_command.h"
 
 namespace demo {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/capture_host.h"
+#include "capture/capture_host.h"
 
 namespace demo {
 

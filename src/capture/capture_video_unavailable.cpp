@@ -1,5 +1,5 @@
 // The Windows build captures into folders only: it has no ffmpeg pipe.
-#include "app/capture_video.h"
+#include "capture/capture_video.h"
 
 namespace demo {
 

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/capture_output.h"
-#include "app/wav_file.h"
+#include "capture/capture_output.h"
+#include "capture/wav_file.h"
 
 namespace demo {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/capture_options.h"
+#include "capture/capture_options.h"
 
 namespace demo {
 

@@ -1,4 +1,4 @@
-#include "app/external_command.h"
+#include "capture/external_command.h"
 
 #include <sys/wait.h>
 #include <unistd.h>

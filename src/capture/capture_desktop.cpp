@@ -1,4 +1,4 @@
-#include "app/capture_desktop.h"
+#include "capture/capture_desktop.h"
 
 #include "platform/memory_resources.h"
 

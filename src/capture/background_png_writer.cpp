@@ -1,4 +1,4 @@
-#include "app/background_png_writer.h"
+#include "capture/background_png_writer.h"
 
 #include "gfx/png_file.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/capture_options.h"
+#include "capture/capture_options.h"
 #include "platform/host.h"
 #include "platform/render_device.h"
 

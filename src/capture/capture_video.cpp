@@ -1,10 +1,10 @@
-#include "app/capture_video.h"
+#include "capture/capture_video.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "app/external_command.h"
-#include "app/video_output.h"
+#include "capture/external_command.h"
+#include "capture/video_output.h"
 
 namespace demo {
 namespace {

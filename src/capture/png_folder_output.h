@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "app/background_png_writer.h"
-#include "app/capture_output.h"
-#include "app/wav_file.h"
+#include "capture/background_png_writer.h"
+#include "capture/capture_output.h"
+#include "capture/wav_file.h"
 
 namespace demo {
 

@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "app/capture_graphics.h"
-#include "app/capture_options.h"
-#include "app/capture_output.h"
-#include "app/capture_progress.h"
-#include "app/frame_schedule.h"
+#include "capture/capture_graphics.h"
+#include "capture/capture_options.h"
+#include "capture/capture_output.h"
+#include "capture/capture_progress.h"
+#include "capture/frame_schedule.h"
 #include "gfx/device_layer.h"
 #include "music/audio_output.h"
 #include "platform/headless/headless_host.h"

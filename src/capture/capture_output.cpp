@@ -1,7 +1,7 @@
-#include "app/capture_output.h"
+#include "capture/capture_output.h"
 
-#include "app/capture_video.h"
-#include "app/png_folder_output.h"
+#include "capture/capture_video.h"
+#include "capture/png_folder_output.h"
 
 namespace demo {
 

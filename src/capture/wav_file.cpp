@@ -1,4 +1,4 @@
-#include "app/wav_file.h"
+#include "capture/wav_file.h"
 
 #include <cerrno>
 #include <cstring>

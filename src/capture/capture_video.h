@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/capture_output.h"
+#include "capture/capture_output.h"
 
 namespace demo {
 

@@ -1,4 +1,4 @@
-#include "app/capture_session.h"
+#include "capture/capture_session.h"
 
 namespace demo {
 namespace {
