@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "capture/capture_graphics.h"
 #include "capture/capture_options.h"
 
 namespace demo {
@@ -18,5 +19,10 @@ inline constexpr int ExitUsage = 2;          // the command line is not valid
 // progress goes too. Message boxes, the show's report among them, go to stderr.
 int runCapture(const CaptureOptions& options, const std::string& showText, const char* scriptName = "demo.run",
                std::FILE* log = stderr);
+
+// runCapture on the given graphics: the one part that differs between the builds
+// (app/capture_headless.cpp, app/capture_direct3d8.cpp).
+int runCaptureWith(const CaptureGraphics& graphics, const CaptureOptions& options, const std::string& showText,
+                   const char* scriptName, std::FILE* log);
 
 }  // namespace demo

@@ -1,7 +1,7 @@
 #pragma once
 // What a capture draws with: the one part of it that differs between the builds. Natively the
-// headless OpenGL device (capture_headless.cpp), in the Windows build Direct3D 8 in a window
-// (capture_direct3d8.cpp); the session, its schedule, the sound and the output are shared.
+// headless OpenGL device (app/capture_headless.cpp), in the Windows build Direct3D 8 in a window
+// (app/capture_direct3d8.cpp); the session, its schedule, the sound and the output are shared.
 
 #include <cstdint>
 #include <cstdio>
@@ -26,9 +26,5 @@ struct CaptureGraphics {
   Host* window = nullptr;
   FrameReadBack readBack;
 };
-
-// runCapture (app/capture.h) on the given graphics.
-int runCaptureWith(const CaptureGraphics& graphics, const CaptureOptions& options, const std::string& showText,
-                   const char* scriptName, std::FILE* log);
 
 }  // namespace demo
