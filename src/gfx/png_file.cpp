@@ -1,5 +1,6 @@
 #include "gfx/png_file.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -11,6 +12,11 @@ namespace {
 
 void setError(std::string* error, const char* text) {
   if (error) *error = text;
+}
+
+// The text followed by the system's reason, read from errno right away.
+void setSystemError(std::string* error, const char* text) {
+  if (error) *error = std::string(text) + ": " + std::strerror(errno);
 }
 
 // libpng reports errors by longjmp. This function keeps only trivially destructible locals between
@@ -47,13 +53,15 @@ bool writePng(const char* path, const uint8_t* pixels, uint32_t width, uint32_t 
   }
   std::FILE* file = std::fopen(path, "wb");
   if (!file) {
-    setError(error, "cannot create the file");
+    setSystemError(error, "cannot create the file");
     return false;
   }
   const bool written = writeRows(file, pixels, width, height, stride, channels);
+  const int writeError = errno;
   const bool closed = std::fclose(file) == 0;
   if (!written || !closed) {
-    setError(error, "cannot write the file");
+    if (!written) errno = writeError;
+    setSystemError(error, "cannot write the file");
     return false;
   }
   return true;
