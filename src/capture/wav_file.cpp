@@ -20,19 +20,27 @@ void put32(uint8_t* p, uint32_t v) {
 
 }  // namespace
 
-WavFile::~WavFile() {
-  if (file_) std::fclose(file_);
-}
+WavFile::~WavFile() { discard(); }
 
 bool WavFile::create(const std::string& path, uint32_t rate, uint16_t channels, uint16_t bitsPerSample) {
+  discard();
   path_ = path;
   rate_ = rate;
   channels_ = channels;
   bits_ = bitsPerSample;
   dataBytes_ = 0;
-  file_ = std::fopen(path.c_str(), "wb");
+  failed_ = false;
+  error_.clear();
+  output_ = std::make_unique<cli::OutputFile>(path);
+  file_ = std::fopen(output_->temporary().string().c_str(), "wb");
   if (!file_) return fail("cannot create");
   return writeHeader();
+}
+
+void WavFile::discard() {
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+  output_.reset();
 }
 
 bool WavFile::writeHeader() {
@@ -56,8 +64,9 @@ bool WavFile::writeHeader() {
 }
 
 bool WavFile::append(const uint8_t* bytes, size_t count) {
-  if (!file_) return false;
+  if (!file_ || failed_) return false;
   if (dataBytes_ + count > MaxDataBytes) {
+    failed_ = true;
     error_ = path_ + ": too long for a WAV file (4 GiB of samples)";
     return false;
   }
@@ -68,19 +77,28 @@ bool WavFile::append(const uint8_t* bytes, size_t count) {
 
 bool WavFile::finish() {
   if (!file_) return false;
-  const bool written = std::fseek(file_, 0, SEEK_SET) == 0 ? writeHeader() : fail("cannot write");
+  const bool written = !failed_ && (std::fseek(file_, 0, SEEK_SET) == 0 ? writeHeader() : fail("cannot write"));
   std::FILE* file = file_;
   file_ = nullptr;
   // Buffered bytes reach the disk only here: a full disk may show up at this point first.
-  if (std::fclose(file) != 0 && written) {
-    error_ = path_ + ": cannot write: " + std::strerror(errno);
+  if (std::fclose(file) != 0 && written) fail("cannot write");
+  if (failed_ || !written) {
+    output_.reset();  // removes the incomplete file
     return false;
   }
-  return written;
+  std::string error;
+  if (!output_->commit(error)) {
+    failed_ = true;
+    error_ = error;
+    return false;
+  }
+  output_.reset();
+  return true;
 }
 
 bool WavFile::fail(const char* what) {
-  error_ = path_ + ": " + what + ": " + std::strerror(errno);
+  failed_ = true;
+  if (error_.empty()) error_ = path_ + ": " + what + ": " + std::strerror(errno);
   return false;
 }
 
