@@ -10,9 +10,9 @@
 
 namespace demo {
 
-// Process statuses of capture beyond the show's own start-up codes.
+// The process status of capture beyond the show's own codes (a wrong command line is
+// cli::ExitUsage, 2, as in every program).
 inline constexpr int ExitCaptureFailed = 1;  // the output could not be written completely
-inline constexpr int ExitUsage = 2;          // the command line is not valid
 
 // Runs the show from scriptName with showText as its command line. Returns the show's exit code
 // (0, or a start-up failure's code), or ExitCaptureFailed with the reason on `log`, where the

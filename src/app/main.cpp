@@ -6,24 +6,24 @@
 #include "app/capture.h"
 #include "app/command_line.h"
 #include "app/script_check.h"
+#include "cli/program.h"
 
 int main(int argc, char** argv) {
   using namespace demo;
   const CommandLine commandLine = parseCommandLine(argc, argv);
   switch (commandLine.mode) {
     case CommandLine::Mode::Help:
-      std::fputs(usageText(), stdout);
+      std::fputs(usageText(commandLine.program).c_str(), stdout);
       return 0;
     case CommandLine::Mode::Version:
-      std::printf("demo %s\n", DEMO_VERSION);
+      std::fputs(cli::versionText(commandLine.program).c_str(), stdout);
       return 0;
     case CommandLine::Mode::Check:
       return checkScript(commandLine.script.c_str(), stdout, stderr);
     case CommandLine::Mode::Capture:
       return runCapture(commandLine.capture, commandLine.showText);
     case CommandLine::Mode::Invalid:
-      std::fprintf(stderr, "demo: %s\n%s", commandLine.error.c_str(), usageText());
-      return ExitUsage;
+      return cli::usageError(commandLine.program, commandLine.error);
     case CommandLine::Mode::Show:
       break;
   }

@@ -55,28 +55,32 @@ std::optional<uint64_t> CaptureOptions::frameLimit() const {
   return frames == 0 ? 1 : frames;
 }
 
-bool isCaptureOption(const std::string& word) {
-  return word == "--capture" || word == "--fps" || word == "--seconds" || word == "--size";
-}
-
-bool setCaptureOption(CaptureOptions& options, const std::string& word, const char* value, std::string& error) {
+bool setCaptureOption(CaptureOptions& options, const std::string& word, const std::string& value, std::string& error) {
+  const char* text = value.c_str();
   bool valid = false;
-  if (!value) {
-    // a missing value stays invalid
-  } else if (word == "--capture") {
-    valid = *value != '\0';
+  if (word == "--capture") {
+    // "--capture --fps" is a forgotten name, not a folder called "--fps".
+    valid = !value.empty() && !value.starts_with("--");
     if (valid) options.output = value;
   } else if (word == "--fps") {
-    valid = parseUnsigned(value, 1, CaptureOptions::MaxFps, options.fps);
+    valid = parseUnsigned(text, 1, CaptureOptions::MaxFps, options.fps);
   } else if (word == "--seconds") {
     double seconds = 0;
-    valid = parseSeconds(value, seconds);
+    valid = parseSeconds(text, seconds);
     if (valid) options.seconds = seconds;
   } else if (word == "--size") {
-    valid = parseSize(value, options.width, options.height);
+    valid = parseSize(text, options.width, options.height);
   }
-  if (!valid) error = word + (value ? std::string(" ") + value : std::string()) + ": needs " + expectedValue(word);
+  if (!valid) error = "needs " + expectedValue(word);
   return valid;
+}
+
+std::string captureOptionsProblem(const CaptureOptions& options) {
+  // 4:2:0 chroma, which players expect, halves both sides.
+  if (isVideoName(options.output) && (options.width % 2 != 0 || options.height % 2 != 0))
+    return "--size " + std::to_string(options.width) + "x" + std::to_string(options.height) +
+           ": a video needs an even width and height";
+  return {};
 }
 
 bool isVideoName(const std::string& output) {

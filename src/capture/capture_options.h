@@ -23,10 +23,13 @@ struct CaptureOptions {
   std::optional<uint64_t> frameLimit() const;
 };
 
-// True for the option words of capture that take a value (--capture, --fps, --seconds, --size).
-bool isCaptureOption(const std::string& word);
-// Stores the value of one such option; false with a message naming the option when it is not valid.
-bool setCaptureOption(CaptureOptions& options, const std::string& word, const char* value, std::string& error);
+// The option words of capture, all of which take a value.
+inline constexpr const char* CaptureOptionNames[] = {"--capture", "--fps", "--seconds", "--size"};
+// Stores the value of one such option; false with what a valid value looks like in `error`
+// ("needs ...").
+bool setCaptureOption(CaptureOptions& options, const std::string& word, const std::string& value, std::string& error);
+// What makes the options unusable together, or empty: a video needs an even width and height.
+std::string captureOptionsProblem(const CaptureOptions& options);
 
 // The output's kind follows its name: .mp4, .mkv and .webm (any case) are videos, the rest folders.
 bool isVideoName(const std::string& output);

@@ -19,11 +19,7 @@ std::string videoProblem(const CaptureOptions& options) {
   const fs::path parent = path.parent_path();
   if (!parent.empty() && !fs::is_directory(parent, error))
     return options.output + ": the folder " + parent.string() + " does not exist";
-  // 4:2:0 chroma, which players expect, halves both sides.
-  if (options.width % 2 != 0 || options.height % 2 != 0)
-    return "--size " + std::to_string(options.width) + "x" + std::to_string(options.height) +
-           ": a video needs an even width and height";
-  return {};
+  return captureOptionsProblem(options);
 }
 
 }  // namespace

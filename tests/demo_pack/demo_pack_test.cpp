@@ -1,7 +1,5 @@
 // demo-pack: which files become which members, and the tool as a user runs it.
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <stdexcept>
 
@@ -11,6 +9,7 @@
 #include "demo_pack/pack_inputs.h"
 #include "demo_pack/pack_writer.h"
 #include "support/testdata.h"
+#include "support/tool_run.h"
 
 namespace demo::test {
 namespace {
@@ -28,21 +27,7 @@ std::string readText(const fs::path& path) {
   return {bytes.begin(), bytes.end()};
 }
 
-struct ToolRun {
-  int status;
-  std::string output;  // stdout and stderr
-};
-
-ToolRun run(const std::string& command) {
-  ToolRun result{-1, {}};
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return result;
-  char buffer[4096];
-  for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, got);
-  const int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+ToolRun run(const std::string& command) { return runTool(command); }
 
 const std::string tool = DEMO_PACK_TOOL;
 

@@ -22,6 +22,8 @@
 #define DEMO_ISATTY(fd) isatty(fd)
 #endif
 
+#include "cli/option_table.h"
+#include "cli/program.h"
 #include "demo_pack/pack_inputs.h"
 #include "demo_pack/pack_inspect.h"
 #include "demo_pack/pack_job.h"
@@ -34,12 +36,11 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int ExitFailure = 1;
-constexpr int ExitUsage = 2;
 
-constexpr const char* usageText =
-    "Usage: demo-pack -o OUT --exe EXE [--store] FILE|DIR...\n"
-    "       demo-pack --list FILE\n"
-    "       demo-pack --verify FILE\n"
+std::string usageText(const std::string& program) {
+  return "usage: " + program + " -o OUT --exe EXE [--store] FILE|DIR...\n"
+         "       " + program + " --list FILE\n"
+         "       " + program + " --verify FILE\n"
     "\n"
     "Writes EXE followed by a data archive of the given files to OUT. A FILE becomes a member named by\n"
     "its file name; the files below a DIR become members named by their path relative to DIR, with\n"
@@ -52,7 +53,9 @@ constexpr const char* usageText =
     "  --list FILE       print FILE's archive directory: stored and original size, method, CRC, name\n"
     "  --verify FILE     open every member of FILE as the show does and check it; exit 1 on any failure\n"
     "  -h, --help        show this text\n"
-    "  --version         show the version\n";
+    "  --version         show the version\n"
+    "Options take their value as the next word or after '=' (--exe=build/demo).\n";
+}
 
 struct UsageError : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -93,31 +96,23 @@ class ProgressLine {
 
 Options parseOptions(int argc, char** argv) {
   Options options;
-  bool optionsEnded = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string argument = argv[i];
-    if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
-      options.inputs.emplace_back(argument);
-      continue;
-    }
-    std::optional<std::string> inlineValue;
-    if (const size_t equals = argument.find('='); argument.starts_with("--") && equals != std::string::npos) {
-      inlineValue = argument.substr(equals + 1);
-      argument.resize(equals);
-    }
-    auto value = [&]() -> std::string {
-      if (inlineValue) return *inlineValue;
-      if (i + 1 >= argc) throw UsageError(argument + " needs a value");
-      return argv[++i];
+  std::vector<std::string> inputs;
+  std::string error;
+  cli::OptionTable table;
+  const auto into = [](std::optional<std::string>& target) {
+    return [&target](const std::string& value, std::string&) {
+      target = value;
+      return true;
     };
-    if (argument == "--") optionsEnded = true;
-    else if (argument == "-o" || argument == "--output") options.output = value();
-    else if (argument == "--exe") options.exe = value();
-    else if (argument == "--list") options.list = value();
-    else if (argument == "--verify") options.verify = value();
-    else if (argument == "--store" && !inlineValue) options.store = true;
-    else throw UsageError("unknown option " + std::string(argv[i]));
-  }
+  };
+  table.value("--output", into(options.output))
+      .alias("-o")
+      .value("--exe", into(options.exe))
+      .value("--list", into(options.list))
+      .value("--verify", into(options.verify))
+      .flag("--store", options.store);
+  if (!table.parse(argc, argv, inputs, error)) throw UsageError(error);
+  options.inputs.assign(inputs.begin(), inputs.end());
   return options;
 }
 
@@ -157,9 +152,9 @@ int pack(const Options& options) {
   return 0;
 }
 
-int verify(const std::string& path) {
+int verify(const std::string& program, const std::string& path) {
   const VerifyReport report = verifyArchive(path);
-  for (const std::string& failure : report.failures) std::cerr << "demo-pack: " << path << ": " << failure << "\n";
+  for (const std::string& failure : report.failures) std::cerr << program << ": " << path << ": " << failure << "\n";
   std::cout << path << ": " << report.checked << " members intact";
   if (report.withoutCrc) std::cout << " (" << report.withoutCrc << " without a CRC, checked by decoding only)";
   if (report.skipped) std::cout << ", " << report.skipped << " entries of unknown method skipped";
@@ -168,16 +163,14 @@ int verify(const std::string& path) {
   return report.failures.empty() ? 0 : ExitFailure;
 }
 
-int run(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "-h") || !std::strcmp(argv[i], "--help")) {
-      std::cout << usageText;
-      return 0;
-    }
-    if (!std::strcmp(argv[i], "--version")) {
-      std::cout << "demo-pack " << DEMO_VERSION << "\n";
-      return 0;
-    }
+int run(const std::string& programName, int argc, char** argv) {
+  if (cli::asksForHelp(argc, argv)) {
+    std::cout << usageText(programName);
+    return 0;
+  }
+  if (cli::asksForVersion(argc, argv)) {
+    std::cout << cli::versionText(programName);
+    return 0;
   }
   const Options options = parseOptions(argc, argv);
   const int modes = (options.list ? 1 : 0) + (options.verify ? 1 : 0) + (options.output || options.exe ? 1 : 0);
@@ -189,7 +182,7 @@ int run(int argc, char** argv) {
   }
   if (options.verify) {
     if (!options.inputs.empty()) throw UsageError("--verify takes one file");
-    return verify(*options.verify);
+    return verify(programName, *options.verify);
   }
   return pack(options);
 }
@@ -198,13 +191,13 @@ int run(int argc, char** argv) {
 }  // namespace demo
 
 int main(int argc, char** argv) {
+  const std::string program = demo::cli::programName(argv[0], "demo-pack");
   try {
-    return demo::run(argc, argv);
+    return demo::run(program, argc, argv);
   } catch (const demo::UsageError& error) {
-    std::cerr << "demo-pack: " << error.what() << "\n(demo-pack --help shows the usage)\n";
-    return demo::ExitUsage;
+    return demo::cli::usageError(program, error.what());
   } catch (const std::exception& error) {
-    std::cerr << "demo-pack: " << error.what() << "\n";
+    std::cerr << program << ": " << error.what() << "\n";
     return demo::ExitFailure;
   }
 }

@@ -1,0 +1,167 @@
+// What all four programs share: a wrong command line is status 2 and names the word, options take
+// "--opt VALUE" and "--opt=VALUE", the program calls itself by the name it was started under, and a
+// failed write never destroys the OUT that was there.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/testdata.h"
+#include "support/tool_run.h"
+#include "writers/tga_writer.h"
+#include "writers/xm_writer.h"
+
+namespace demo::test {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+namespace fs = std::filesystem;
+
+const std::string xmrender = quoted(XMRENDER_TOOL);
+const std::string tga2png = quoted(TGA2PNG_TOOL);
+const std::string demoTool = quoted(DEMO_TOOL);
+const std::string demoPack = quoted(DEMO_PACK_TOOL);
+
+// Writing more than a few kilobytes fails as on a full disk ("File too large"); the shell ignores
+// the signal such a write raises, and so does the tool it starts.
+std::string withSmallDisk(const std::string& command) { return "sh -c \"trap '' XFSZ; ulimit -f 8; exec " + command + "\""; }
+
+void writeSong(const fs::path& path) {
+  XmSong song;
+  song.channels = 1;
+  song.addPattern(16);
+  for (int row = 0; row < 16; ++row) song.cell(0, row, 0) = {static_cast<uint8_t>(40 + row), 1, 0, 0, 0};
+  XmSample square;
+  for (int i = 0; i < 32; ++i) square.data.push_back(i < 16 ? 90 : -90);
+  square.loop = XmLoop::Forward;
+  square.loopLength = 32;
+  XmInstrument instrument;
+  instrument.samples = {square};
+  song.instruments = {instrument};
+  saveXm(path, song);
+}
+
+// 128 x 128 pixels of noise: its PNG is far larger than the small disk.
+void writeNoise(const fs::path& path) {
+  std::vector<uint32_t> pixels;
+  uint32_t state = 1;
+  for (int i = 0; i < 128 * 128; ++i) pixels.push_back(0xFF000000u | ((state = state * 214013 + 2531011) >> 8));
+  const std::vector<uint8_t> tga = writeTga(TgaLayout{}, 128, 128, pixels);
+  writeFile(path, {tga.begin(), tga.end()});
+}
+
+std::string text(const fs::path& path) {
+  const auto bytes = readFile(path);
+  return {bytes.begin(), bytes.end()};
+}
+
+size_t entries(const fs::path& folder) {
+  return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST(EveryTool, AWrongCommandLineIsStatus2AndNamesTheWord) {
+  const struct {
+    std::string command;
+    const char* says;
+  } cases[] = {
+      {xmrender, "no input file"},
+      {xmrender + " a.xm b.wav --bogus", "unknown option --bogus"},
+      {xmrender + " a.xm b.wav --seconds", "--seconds needs a value"},
+      {xmrender + " a.xm b.wav --seconds=0", "--seconds 0: needs a number"},
+      {xmrender + " a.xm b.wav c", "too many arguments: c"},
+      {tga2png + " a.tga", "needs IN.tga and OUT.png"},
+      {tga2png + " a.tga b.png --size=3", "--size 3: needs WxH"},
+      {tga2png + " a.tga b.png -s", "unknown option -s"},
+      {demoTool + " --second 1", "unknown option --second"},
+      {demoTool + " --check --capture x", "give only one of --check and --capture"},
+      {demoTool + " --capture x.mp4 --size 641x480", "a video needs an even width and height"},
+      {demoPack + " --bogus", "unknown option --bogus"},
+      {demoPack + " --list", "--list needs a value"},
+  };
+  for (const auto& c : cases) {
+    const ToolRun run = runTool(c.command);
+    EXPECT_EQ(run.status, 2) << c.command << "\n" << run.output;
+    EXPECT_THAT(run.output, HasSubstr(c.says)) << c.command;
+    EXPECT_THAT(run.output, HasSubstr("--help shows the usage")) << c.command;
+  }
+}
+
+TEST(EveryTool, HelpAndVersionNameTheProgramAsItWasCalled) {
+  TempDir dir;
+  fs::create_symlink(DEMO_TOOL, dir / "myshow");
+  const ToolRun help = runTool(quoted(dir / "myshow") + " --help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.output.rfind("usage: myshow [win]\n", 0), 0u) << help.output;
+  EXPECT_THAT(help.output, Not(HasSubstr("demo --")));
+  const std::string version = std::string(" ") + DEMO_VERSION + " (demo engine, GPL-2.0-or-later)\n";
+  EXPECT_EQ(runTool(quoted(dir / "myshow") + " --version").output, "myshow" + version);
+  EXPECT_EQ(runTool(xmrender + " --version").output, "xmrender" + version);
+  EXPECT_EQ(runTool(tga2png + " --version").output, "tga2png" + version);
+  EXPECT_EQ(runTool(demoPack + " --version").output, "demo-pack" + version);
+}
+
+TEST(Xmrender, RendersWithEitherOptionFormIntoACompleteFile) {
+  TempDir dir;
+  writeSong(dir / "song.xm");
+  const ToolRun run = runTool(xmrender + " " + quoted(dir / "song.xm") + " --seconds=0.5 " + quoted(dir / "out.wav"));
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(fs::file_size(dir / "out.wav"), 44u + 22050 * 4);
+  EXPECT_EQ(entries(dir.path()), 2u) << "a temporary file was left";
+}
+
+TEST(Xmrender, AFailureKeepsTheOldOutputAndSaysWhy) {
+  TempDir dir;
+  writeSong(dir / "song.xm");
+  writeFile(dir / "out.wav", {'o', 'l', 'd'});
+  writeFile(dir / "text.xm", {'h', 'i'});
+  const struct {
+    std::string command;
+    const char* says;
+  } cases[] = {
+      {xmrender + " " + quoted(dir / "absent.xm") + " " + quoted(dir / "out.wav"),
+       "absent.xm: not found (neither in the archive nor on disk)"},
+      {xmrender + " " + quoted(dir / "text.xm") + " " + quoted(dir / "out.wav"), "text.xm: not an XM module"},
+      {withSmallDisk(xmrender + " " + quoted(dir / "song.xm") + " " + quoted(dir / "out.wav") + " --seconds 1"),
+       "File too large"},
+  };
+  for (const auto& c : cases) {
+    const ToolRun run = runTool(c.command);
+    EXPECT_EQ(run.status, 1) << c.command << "\n" << run.output;
+    EXPECT_THAT(run.output, HasSubstr(c.says));
+    EXPECT_THAT(run.output, Not(HasSubstr("(status")));
+    EXPECT_EQ(text(dir / "out.wav"), "old");
+    EXPECT_EQ(entries(dir.path()), 3u) << "a temporary file was left";
+  }
+}
+
+TEST(Tga2png, AFailureKeepsTheOldOutputAndSaysWhy) {
+  TempDir dir;
+  writeNoise(dir / "noise.tga");
+  writeFile(dir / "out.png", {'o', 'l', 'd'});
+  writeFile(dir / "short.tga", {0, 0, 2, 0});
+  const struct {
+    std::string command;
+    const char* says;
+  } cases[] = {
+      {tga2png + " " + quoted(dir / "absent.tga") + " " + quoted(dir / "out.png"),
+       "absent.tga: not found (neither in the archive nor on disk)"},
+      {tga2png + " " + quoted(dir / "short.tga") + " " + quoted(dir / "out.png"),
+       "short.tga: file shorter than the 18-byte header"},
+      {withSmallDisk(tga2png + " " + quoted(dir / "noise.tga") + " " + quoted(dir / "out.png")), "File too large"},
+  };
+  for (const auto& c : cases) {
+    const ToolRun run = runTool(c.command);
+    EXPECT_EQ(run.status, 1) << c.command << "\n" << run.output;
+    EXPECT_THAT(run.output, HasSubstr(c.says));
+    EXPECT_THAT(run.output, Not(HasSubstr("(status")));
+    EXPECT_EQ(text(dir / "out.png"), "old");
+    EXPECT_EQ(entries(dir.path()), 3u) << "a temporary file was left";
+  }
+  const ToolRun good = runTool(tga2png + " --size=64x32 " + quoted(dir / "noise.tga") + " " + quoted(dir / "out.png"));
+  EXPECT_EQ(good.status, 0) << good.output;
+  EXPECT_NE(text(dir / "out.png"), "old");
+}
+
+}  // namespace
+}  // namespace demo::test
