@@ -36,16 +36,20 @@ int runCaptureWith(const CaptureGraphics& graphics, const CaptureOptions& option
   host.beforeMessage = [&progress] { progress.interrupt(); };
   application.setCaptureMode([&session] { session.frameFinished(); });
 
+  application.setLog(log);
   const int code = application.run(showText.c_str(), scriptName);
-  if (code != ExitOk) return code;  // start-up failed: its box said why, and nothing was written
+  // Start-up failed: its box said why, and nothing was written. A show that stopped at a failing
+  // instruction keeps what it showed until then, and its code.
+  if (code != ExitOk && code != ExitShowFailed) return code;
   if (!session.finish()) {
     std::fprintf(log, "demo: capture into %s failed: %s\n", options.output.c_str(), session.error().c_str());
     return ExitCaptureFailed;
   }
   const double elapsed = progress.elapsed();
-  std::fprintf(log, "demo: captured %llu frames (%.3f s at %u fps) into %s in %.1f s (%.1f frames/s)\n",
-               static_cast<unsigned long long>(session.frames()), double(session.frames()) / options.fps, options.fps,
-               options.output.c_str(), elapsed, elapsed > 0 ? session.frames() / elapsed : 0.0);
+  const unsigned long long frames = session.frames();
+  std::fprintf(log, "demo: captured %llu frame%s (%.3f s at %u fps) into %s in %.1f s (%.1f frames/s)\n", frames,
+               frames == 1 ? "" : "s", double(frames) / options.fps, options.fps, options.output.c_str(), elapsed,
+               elapsed > 0 ? frames / elapsed : 0.0);
   return code;
 }
 

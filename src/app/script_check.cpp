@@ -13,13 +13,7 @@ int checkScript(const char* scriptName, std::FILE* out, std::FILE* err) {
   SilentMusic music;
   Show show(host, layer, music);
   if (!compileScript(show, scriptName)) {
-    const CompileState& state = show.compiler;
-    if (state.lineNumber == 0) {
-      std::fprintf(err, "%s: cannot be opened (Script is nich da)\n", scriptName);
-    } else {
-      const char* text = *state.errorText ? state.errorText : state.detail.c_str();
-      std::fprintf(err, "%s:%d: %s\n", scriptName, state.lineNumber, text);
-    }
+    std::fprintf(err, "%s\n", compileReport(show.compiler).c_str());
     return ExitNoScript;
   }
   std::fprintf(out, "%s: %zu instructions, %zu labels\n", scriptName, show.timeline.program().size(),

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "archive/read_status.h"
 #include "script/argument_parser.h"
 #include "script/command_table.h"
 
@@ -81,6 +82,7 @@ bool StatementCompiler::compileStatement(char*& p) {
     state_.describe("out of memory");
     return false;
   }
+  instruction->line = state_.lineNumber;
   program_.push_back(std::move(instruction));
   return true;
 }
@@ -91,18 +93,28 @@ void resetCompiler(Show& show) {
   show.compiler.lineNumber = 0;
   show.compiler.errorText = error_text::None;
   show.compiler.detail.clear();
+  show.compiler.openStatus = ReadOk;
+  show.compiler.warnings.clear();
 }
 
 }  // namespace
 
 bool compileScript(Show& show, const char* fileName) {
   resetCompiler(show);
+  show.compiler.fileName = fileName;
   Reader reader;
-  if (reader.open(fileName) != ReadOk) {
-    show.compiler.describe("cannot open the script");
+  if (const int status = reader.open(fileName); status != ReadOk) {
+    show.compiler.openStatus = status;
+    show.compiler.describe(readStatusText(status));
     return false;
   }
   return compileScript(show, reader);
+}
+
+std::string compileReport(const CompileState& state) {
+  if (state.lineNumber == 0) return state.fileName + ": cannot be opened: " + state.detail;
+  const char* text = *state.errorText ? state.errorText : state.detail.c_str();
+  return state.fileName + ":" + std::to_string(state.lineNumber) + ": " + text;
 }
 
 bool compileScript(Show& show, Reader& reader) {

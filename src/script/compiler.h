@@ -5,6 +5,8 @@
 //
 // Loader contract: archive/loader_contract.h.
 
+#include <string>
+
 #include "archive/reader.h"
 #include "script/show.h"
 
@@ -20,5 +22,10 @@ inline constexpr uint32_t LineCapacity = 256;
 bool compileScript(Show& show, const char* fileName);
 // The same over a reader that already holds the script.
 bool compileScript(Show& show, Reader& reader);
+
+// A failed compilation as --check reports it: "SCRIPT:LINE: TEXT", TEXT being the report's message
+// or, where that is empty, what was wrong in words; "SCRIPT: cannot be opened: REASON" for a script
+// that cannot be opened.
+std::string compileReport(const CompileState& state);
 
 }  // namespace demo

@@ -103,13 +103,17 @@ TEST(FrameLoop, EscapeStopsTheMusicAndTheCloseBoxDoesNot) {
   EXPECT_EQ(close.host.messageBoxes.back().caption, "Feierabend");
 }
 
-TEST(FrameLoop, AFailingInstructionEndsTheShowWithTheNormalReport) {
+TEST(FrameLoop, AFailingInstructionEndsTheShowSaysWhyThenGivesTheNormalReport) {
   AppHarness h;
   h.recordFrames(10);
-  EXPECT_EQ(h.run("start\nloadtexture <t> \"missing.tga\" 4 4 0\nat 1:000\n"), 0);
+  h.app.setLog(nullptr);
+  EXPECT_EQ(h.run("start\nloadtexture <t> \"missing.tga\" 4 4 0\nat 1:000\n"), ExitShowFailed);
   EXPECT_EQ(h.device->presentCount(), 0u);
-  EXPECT_EQ(h.host.messageBoxes.size(), 1u);
-  EXPECT_EQ(h.host.messageBoxes[0].caption, "Feierabend");
+  ASSERT_EQ(h.host.messageBoxes.size(), 2u);
+  EXPECT_EQ(h.host.messageBoxes[0].caption, "Lameralarm!");
+  EXPECT_EQ(h.host.messageBoxes[0].text,
+            (h.dir / "demo.run").string() + ":2: loadtexture \"missing.tga\": not found (neither in the archive nor on disk)");
+  EXPECT_EQ(h.host.messageBoxes[1].caption, "Feierabend");
 }
 
 TEST(FrameRateReport, FramesPerSecondOfMusicTimeAndNoDivisionByZero) {

@@ -69,7 +69,7 @@ TEST(ScriptCheck, AMissingScriptFailsLikeStartUp) {
   std::FILE* err = std::tmpfile();
   const std::string path = (dir / "absent.run").string();
   EXPECT_EQ(checkScript(path.c_str(), out, err), -6);
-  EXPECT_EQ(contents(err), path + ": cannot be opened (Script is nich da)\n");
+  EXPECT_EQ(contents(err), path + ": cannot be opened: not found (neither in the archive nor on disk)\n");
   std::fclose(out);
   std::fclose(err);
 }
