@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
       std::fputs(cli::versionText(commandLine.program).c_str(), stdout);
       return 0;
     case CommandLine::Mode::Check:
-      return checkScript(commandLine.script.c_str(), stdout, stderr);
+      return checkScript(commandLine.script.c_str(), stdout, stderr, commandLine.checkFiles);
     case CommandLine::Mode::Capture:
       return runCapture(commandLine.capture, commandLine.showText);
     case CommandLine::Mode::Invalid:

@@ -54,6 +54,11 @@ std::string MakeGridImageInstruction::gridProblem(int32_t columns, int32_t rows)
   return {};
 }
 
+std::string MakeGridImageInstruction::statement() const {
+  return "makegridimage " + angled(image->name) + " " + angled(texture->name) + " " + std::to_string(columns) + " " +
+         std::to_string(rows);
+}
+
 std::unique_ptr<Instruction> MakeGridImageInstruction::compile(const ArgumentRecord& args, CompileState&) {
   auto instruction = newInstruction<MakeGridImageInstruction>();
   if (!instruction) return nullptr;
@@ -66,8 +71,7 @@ std::unique_ptr<Instruction> MakeGridImageInstruction::compile(const ArgumentRec
 
 StepResult MakeGridImageInstruction::execute(Show& show) {
   if (const std::string why = gridProblem(columns, rows); !why.empty())
-    return show.fail(*this, "makegridimage " + angled(image->name) + " " + angled(texture->name) + " " +
-                                std::to_string(columns) + " " + std::to_string(rows) + ": " + why);
+    return show.fail(*this, statement() + ": " + why);
   std::unique_ptr<Image> made(new (std::nothrow) GridImage(columns, rows, 0.0f, 0.0f, 1.0f, 1.0f));
   return initAndRegister(show, *this, "makegridimage", std::move(made), *texture, *image, 0.0f, 0.0f, 1.0f, 1.0f);
 }

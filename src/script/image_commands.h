@@ -29,6 +29,8 @@ class MakeGridImageInstruction : public Instruction {
   MakeGridImageInstruction() : Instruction(31) {}
   // Why a grid of that size cannot be made, or empty (also asked by `demo --check --files`).
   static std::string gridProblem(int32_t columns, int32_t rows);
+  // "makegridimage <g> <t> COLUMNS ROWS", for messages.
+  std::string statement() const;
   static std::unique_ptr<Instruction> compile(const ArgumentRecord& args, CompileState& state);
   StepResult execute(Show& show) override;
 
