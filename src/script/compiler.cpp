@@ -87,6 +87,33 @@ bool StatementCompiler::compileStatement(char*& p) {
   return true;
 }
 
+// A UTF-8 byte-order mark, which some editors write, is not part of the first statement.
+void skipByteOrderMark(Reader& reader) {
+  const uint8_t* bytes = reader.data();
+  if (reader.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) reader.seek(3, SeekStart);
+}
+
+// What one readLine took from the script.
+struct Piece {
+  bool cut = false;      // stopped by the line buffer before the line's end: the rest follows
+  bool hasText = false;  // anything but a carriage return
+  bool hasNul = false;   // a NUL would silently end the line early
+};
+
+Piece readPiece(Reader& reader, char* line) {
+  const uint32_t before = reader.position();
+  reader.readLine(line, LineCapacity);
+  const uint8_t* raw = reader.data() + before;
+  const uint32_t consumed = reader.position() - before;
+  Piece piece;
+  piece.cut = std::memchr(raw, '\n', consumed) == nullptr && !reader.atEnd();
+  for (uint32_t i = 0; i < consumed && raw[i] != '\n'; ++i) {
+    piece.hasNul |= raw[i] == 0;
+    piece.hasText |= raw[i] != '\r';
+  }
+  return piece;
+}
+
 void resetCompiler(Show& show) {
   show.timeline.load({});
   show.compiler.scheduleTime = -1;
@@ -119,13 +146,22 @@ std::string compileReport(const CompileState& state) {
 
 bool compileScript(Show& show, Reader& reader) {
   resetCompiler(show);
+  CompileState& state = show.compiler;
   Program program;
   StatementCompiler compiler(show, program);
+  skipByteOrderMark(reader);
   char line[LineCapacity];
+  bool continued = false;  // the piece read next belongs to the line of the last one
   while (!reader.atEnd()) {
-    ++show.compiler.lineNumber;
-    reader.readLine(line, sizeof line);
-    if (!compiler.compileLine(line)) {
+    if (!continued) ++state.lineNumber;
+    const Piece piece = readPiece(reader, line);
+    const bool warned = !state.warnings.empty() && state.warnings.back().line == state.lineNumber;
+    if (continued && piece.hasText && !warned)
+      state.warnings.push_back({state.lineNumber, "line longer than " + std::to_string(LineCapacity - 1) +
+                                                      " characters: the rest is read as a line of its own"});
+    continued = piece.cut;
+    if (piece.hasNul) state.describe("NUL byte in the line (is the script saved as UTF-16?)");
+    if (piece.hasNul || !compiler.compileLine(line)) {
       reader.release();
       return false;  // every instruction compiled so far is released with `program`
     }

@@ -13,7 +13,8 @@
 namespace demo {
 
 // The size of the line buffer: a line holds at most 255 characters, longer lines are read as
-// several (each with its own line number).
+// several pieces, each compiled as a line of its own but counted as the one line they stand on
+// (and warned about).
 inline constexpr uint32_t LineCapacity = 256;
 
 // Opens the file through a Reader (archive first, then disk). On failure lineNumber is 0 when the

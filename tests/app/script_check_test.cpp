@@ -79,6 +79,15 @@ TEST(ScriptCheck, AMissingScriptFailsLikeStartUp) {
   std::fclose(err);
 }
 
+TEST(ScriptCheck, WarnsOfALongLineAtItsOwnNumberAndStillPasses) {
+  TempDir dir;
+  const CheckResult r = check(dir, "start\n" + std::string(300, ' ') + "\nend\n");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.err, (dir / "show.run").string() +
+                       ":2: warning: line longer than 255 characters: the rest is read as a line of its own\n");
+  EXPECT_EQ(r.out, (dir / "show.run").string() + ": 2 instructions, 0 labels\n");
+}
+
 void writeGoodFiles(const TempDir& dir) {
   const std::vector<uint8_t> picture = writeTga(TgaLayout{}, 2, 1, {0xFF000000, 0xFFFFFFFF});
   writeFile(dir / "good.tga", {picture.begin(), picture.end()});
