@@ -1,5 +1,6 @@
 #include "capture/background_png_writer.h"
 
+#include "cli/output_file.h"
 #include "gfx/png_file.h"
 
 namespace demo {
@@ -49,10 +50,15 @@ void BackgroundPngWriter::run() {
     lock.unlock();
     changed_.notify_all();  // the caller may hand over the next frame while this one is written
     std::string error;
-    const bool written = writePng(path.c_str(), frame.data(), width_, height_, width_ * 3, 3, &error);
+    // Written beside its name and renamed when complete: a full disk or an interruption never
+    // leaves a truncated frame.
+    cli::OutputFile file(path);
+    bool written = writePng(file.temporary().string().c_str(), frame.data(), width_, height_, width_ * 3, 3, &error);
+    if (!written) error = path + ": " + error;
+    else written = file.commit(error);  // its reason names the file
     lock.lock();
     writing_ = false;
-    if (!written && error_.empty()) error_ = path + ": " + error;
+    if (!written && error_.empty()) error_ = error;
     changed_.notify_all();
   }
 }

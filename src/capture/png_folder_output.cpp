@@ -32,7 +32,13 @@ bool PngFolderOutput::prepare() {
   const fs::file_status status = fs::status(folder_, error);
   if (fs::exists(status) && !fs::is_directory(status))
     return fail(folder_.string() + " exists and is not a folder (a video needs a name ending in .mp4, .mkv or .webm)");
-  if (!fs::exists(status) && !fs::create_directories(folder_, error))
+  return true;
+}
+
+bool PngFolderOutput::makeFolder() {
+  std::error_code error;
+  if (fs::is_directory(folder_, error)) return true;
+  if (!fs::create_directories(folder_, error))
     return fail(folder_.string() + ": cannot make the folder: " + error.message());
   return true;
 }
@@ -49,7 +55,7 @@ bool PngFolderOutput::removeOldFrames() {
 
 bool PngFolderOutput::open() {
   opened_ = true;
-  if (!removeOldFrames()) return false;
+  if (!makeFolder() || !removeOldFrames()) return false;
   if (!audio_.create((folder_ / "audio.wav").string(), sampleRate_, 2, 16)) return fail(audio_.error());
   frames_ = std::make_unique<BackgroundPngWriter>(width_, height_);
   return true;

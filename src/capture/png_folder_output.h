@@ -16,7 +16,8 @@ class PngFolderOutput final : public CaptureOutput {
   PngFolderOutput(std::filesystem::path folder, uint32_t width, uint32_t height, uint32_t sampleRate)
       : folder_(std::move(folder)), width_(width), height_(height), sampleRate_(sampleRate) {}
 
-  // Makes the folder when it does not exist; false when it cannot, or a file of that name is in the way.
+  // Before the show runs: false when a file of that name is in the way. The folder itself is made
+  // by open(), once the script has compiled, so a script error leaves nothing behind.
   bool prepare();
 
   bool open() override;
@@ -28,6 +29,7 @@ class PngFolderOutput final : public CaptureOutput {
   static std::string frameName(uint64_t index);
 
  private:
+  bool makeFolder();
   // Frames of an earlier, longer capture would otherwise seem to belong to this one.
   bool removeOldFrames();
 

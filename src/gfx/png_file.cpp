@@ -21,9 +21,13 @@ void setSystemError(std::string* error, const char* text) {
 
 // libpng reports errors by longjmp. This function keeps only trivially destructible locals between
 // the setjmp and the end, so jumping back over them is well defined.
+// libpng would print its own "libpng error: Write Error" beside the reason the caller reports.
+void quietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void quietWarning(png_structp, png_const_charp) {}
+
 bool writeRows(std::FILE* file, const uint8_t* pixels, uint32_t width, uint32_t height, uint32_t stride,
                int channels) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
   if (!info || setjmp(png_jmpbuf(png))) {

@@ -1,6 +1,9 @@
 #include "capture_fixture.h"
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -152,6 +155,23 @@ void writeFakeFfmpeg(const std::filesystem::path& folder, const std::string& bod
   const std::string text = "#!/bin/sh\n" + body + "\n";
   writeFile(folder / "ffmpeg", {text.begin(), text.end()});
   std::filesystem::permissions(folder / "ffmpeg", std::filesystem::perms::owner_all);
+}
+
+FileSizeLimit::FileSizeLimit(uint64_t bytes) {
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  saved_ = limit.rlim_cur;
+  limit.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &limit);
+  savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = saved_;
+  setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, savedHandler_);
 }
 
 ScopedPath::ScopedPath(const std::string& path) {
