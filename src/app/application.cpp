@@ -69,9 +69,31 @@ void Application::runMessagePump() {
       dispatch(event);
     } else if (!windowAlive_) {
       return;  // the quit message got lost; nothing is left to run frames on
-    } else if (tickEnabled_ && !frameStep(show_, frameFinished_)) {
-      destroyMainWindow();
+    } else if (tickEnabled_) {
+      if (frameStep(show_, frameFinished_))
+        watchClock();
+      else
+        destroyMainWindow();
     }
+  }
+}
+
+void Application::watchClock() {
+  const AtInstruction* at = unreachableAt(show_);
+  if (!at) {
+    frozenFrames_ = 0;
+    return;
+  }
+  ++frozenFrames_;
+  if (!captureMode_) {
+    if (!frozenWarned_)
+      log(show_.compiler.fileName + ":" + std::to_string(at->line) + ": warning: " + frozenClockText(show_, *at) +
+          "; the picture stays as it is until Escape");
+    frozenWarned_ = true;
+  } else if (frozenFrames_ >= frozenFrameLimit_) {
+    // Nothing would change any more: a capture would run on until its sound file is full.
+    show_.fail(*at, frozenClockText(show_, *at));
+    destroyMainWindow();
   }
 }
 

@@ -41,11 +41,13 @@ class Application {
   int run(const char* commandLine, const char* scriptName = "demo.run");
 
   // Capture: the device is created windowed whatever the command line says (so the back buffer
-  // takes the desktop's size with 8 bits per channel), and `finished` runs right before every
-  // Present of the frame step. Set before run.
-  void setCaptureMode(std::function<void()> finished) {
+  // takes the desktop's size with 8 bits per channel), `finished` runs right before every Present
+  // of the frame step, and a show whose clock can never reach the `at` holding it stops after
+  // `frozenFrames` frames (a window only warns: someone can press Escape there). Set before run.
+  void setCaptureMode(std::function<void()> finished, uint64_t frozenFrames) {
     captureMode_ = true;
     frameFinished_ = std::move(finished);
+    frozenFrameLimit_ = frozenFrames;
   }
 
   // Where the reasons for a failed script or show go besides the message boxes (stderr; null:
@@ -65,6 +67,8 @@ class Application {
   // After the pump: the reason a failing instruction stopped the show, in the --check style.
   void reportShowFailure();
   void runMessagePump();
+  // After each presented frame: notices an `at` whose time can never come.
+  void watchClock();
   // The window procedure's share of an event.
   void dispatch(const HostEvent& event);
   // DestroyWindow and what its WM_DESTROY does: release the device, post the quit message.
@@ -79,6 +83,9 @@ class Application {
   bool captureMode_ = false;
   std::function<void()> frameFinished_;
   std::FILE* log_ = stderr;
+  uint64_t frozenFrameLimit_ = 0;
+  uint64_t frozenFrames_ = 0;
+  bool frozenWarned_ = false;
 };
 
 }  // namespace demo

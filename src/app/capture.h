@@ -14,6 +14,12 @@ namespace demo {
 // cli::ExitUsage, 2, as in every program).
 inline constexpr int ExitCaptureFailed = 1;  // the output could not be written completely
 
+// A show held by an `at` whose time can never come (its clock stands still) is captured this long,
+// then stopped with ExitShowFailed: long enough to show the still picture, far shorter than the
+// hours it would take to fill the sound file. Longer than start's pause, which never counts anyway
+// since no frame is presented during it.
+inline constexpr uint32_t FrozenClockSeconds = 3;
+
 // Runs the show from scriptName with showText as its command line. Returns the show's exit code
 // (0, or a start-up failure's code), or ExitCaptureFailed with the reason on `log`, where the
 // progress goes too. Message boxes, the show's report among them, go to stderr.

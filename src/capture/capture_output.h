@@ -22,6 +22,9 @@ class CaptureOutput {
   // Completes the output after `frames` frames. Also called after a failure, to clean up: what
   // it returns then does not matter.
   virtual bool finish(uint64_t frames) = 0;
+  // After an interruption (SIGINT, SIGTERM): completes what was written when it is worth keeping
+  // as it is (a folder of frames and their sound), or removes it; true when something was kept.
+  virtual bool finishInterrupted(uint64_t frames) { return finish(frames); }
 
   // Why the last call failed.
   const std::string& error() const { return error_; }

@@ -51,6 +51,7 @@ void CaptureSession::slept(uint32_t milliseconds) {
 }
 
 void CaptureSession::record(const std::vector<uint8_t>& rgb) {
+  if (rig_.interrupted && rig_.interrupted()) return stopShow();
   if (!openOutput()) return;
   if (!output_.writeFrame(rgb.data())) return fail(output_.error());
   rig_.wave.advance(schedule_.length(frames_));
@@ -78,6 +79,11 @@ bool CaptureSession::finish() {
   }
   if (!output_.finish(frames_)) fail(output_.error());
   return !failed();
+}
+
+bool CaptureSession::finishInterrupted() {
+  progress_.interrupt();
+  return output_.finishInterrupted(frames_);
 }
 
 void CaptureSession::fail(const std::string& error) {

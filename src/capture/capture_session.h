@@ -11,6 +11,7 @@
 // The capture stops the show as Escape would, once --seconds is reached or the output fails.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +37,8 @@ struct CaptureRig {
   VirtualWaveOut& wave;
   AudioOutput& music;
   const FrameState& frame;  // for the progress bar's demo time
+  // Asked before every frame is recorded: true stops the show there (a signal arrived).
+  std::function<bool()> interrupted;
 };
 
 class CaptureSession {
@@ -48,6 +51,8 @@ class CaptureSession {
   void slept(uint32_t milliseconds);
   // Completes the output; false when anything was lost (the reason in error()).
   bool finish();
+  // After an interruption: what CaptureOutput::finishInterrupted does; true when output was kept.
+  bool finishInterrupted();
 
   uint64_t frames() const { return frames_; }
   bool failed() const { return !error_.empty(); }

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -37,7 +38,8 @@ constexpr const char* BitExact = "-fflags +bitexact -flags:v +bitexact -flags:a 
 
 }  // namespace
 
-VideoOutput::VideoOutput(std::string path, std::string ffmpeg, const CaptureOptions& options, uint32_t sampleRate)
+VideoOutput::VideoOutput(std::string path, std::string ffmpeg, const CaptureOptions& options, uint32_t sampleRate,
+                         std::chrono::milliseconds patience)
     : path_(std::move(path)),
       ffmpeg_(std::move(ffmpeg)),
       videoPart_(path_ + ".video-part.mkv"),
@@ -45,10 +47,11 @@ VideoOutput::VideoOutput(std::string path, std::string ffmpeg, const CaptureOpti
       width_(options.width),
       height_(options.height),
       fps_(options.fps),
-      sampleRate_(sampleRate) {}
+      sampleRate_(sampleRate),
+      patience_(patience) {}
 
 VideoOutput::~VideoOutput() {
-  closePipe();
+  encoder_.kill();
   removeParts();
 }
 
@@ -65,23 +68,32 @@ std::string VideoOutput::joinCommand() const {
 }
 
 bool VideoOutput::open() {
-  // A dying ffmpeg must make fwrite fail with EPIPE, not end this process without a word.
+  // A dying ffmpeg must make the write fail with EPIPE, not end this process without a word.
   std::signal(SIGPIPE, SIG_IGN);
   if (!audio_.create(audioPart_, sampleRate_, 2, 16)) return fail(audio_.error());
-  pipe_ = popen(encodeCommand().c_str(), "w");
-  if (!pipe_) return fail("cannot start ffmpeg: " + std::string(std::strerror(errno)));
+  std::string error;
+  // exec: the shell becomes ffmpeg, so ending the child ends ffmpeg itself.
+  if (!encoder_.start("exec " + encodeCommand(), error)) return fail("cannot start ffmpeg: " + error);
   return true;
 }
 
 bool VideoOutput::writeFrame(const uint8_t* rgb) {
-  if (!pipe_) return fail("ffmpeg is not running");
+  if (!encoder_.running()) return fail("ffmpeg is not running");
   const size_t bytes = size_t{width_} * height_ * 3;
-  if (std::fwrite(rgb, 1, bytes, pipe_) != bytes) {
-    const std::string reason = std::strerror(errno);
-    const std::string how = closePipe() ? "it ended without an error" : error_;
-    return fail("ffmpeg stopped taking frames (" + reason + "): " + how);
+  switch (encoder_.write(rgb, bytes, patience_)) {
+    case PipedCommand::Write::Done:
+      return true;
+    case PipedCommand::Write::Stalled:
+      encoder_.kill();
+      char seconds[32];
+      std::snprintf(seconds, sizeof seconds, "%.1f", static_cast<double>(patience_.count()) / 1000.0);
+      return fail("ffmpeg stopped reading frames: it took nothing for " + std::string(seconds) +
+                  " s, so it was ended");
+    case PipedCommand::Write::Closed:
+      break;
   }
-  return true;
+  const std::string how = closePipe() ? "it ended without an error" : error_;
+  return fail("ffmpeg stopped taking frames: " + how);
 }
 
 bool VideoOutput::writeAudio(const uint8_t* bytes, size_t count) {
@@ -89,11 +101,16 @@ bool VideoOutput::writeAudio(const uint8_t* bytes, size_t count) {
 }
 
 bool VideoOutput::closePipe() {
-  if (!pipe_) return true;
-  const int status = pclose(pipe_);
-  pipe_ = nullptr;
-  const std::string problem = describeExit("ffmpeg", status);
+  if (!encoder_.running()) return true;
+  const std::string problem = describeExit("ffmpeg", encoder_.finish());
   return problem.empty() || fail(problem + " while encoding " + path_);
+}
+
+bool VideoOutput::finishInterrupted(uint64_t) {
+  encoder_.kill();
+  audio_.discard();
+  removeParts();
+  return false;
 }
 
 bool VideoOutput::finish(uint64_t frames) {

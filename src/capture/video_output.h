@@ -6,23 +6,31 @@
 // drains in its own order: a writer blocked on one pipe while ffmpeg waits on the other deadlocks.)
 // Both runs ask for bit-exact containers, so the same show gives the same file.
 
-#include <cstdio>
+#include <chrono>
 #include <string>
 
 #include "capture/capture_output.h"
+#include "capture/piped_command.h"
 #include "capture/wav_file.h"
 
 namespace demo {
 
 class VideoOutput final : public CaptureOutput {
  public:
-  VideoOutput(std::string path, std::string ffmpeg, const CaptureOptions& options, uint32_t sampleRate);
+  // How long ffmpeg may take no input at all before the capture gives up on it: far beyond what
+  // encoding one frame takes, even of the largest size.
+  static constexpr std::chrono::milliseconds DefaultPatience{30000};
+
+  VideoOutput(std::string path, std::string ffmpeg, const CaptureOptions& options, uint32_t sampleRate,
+              std::chrono::milliseconds patience = DefaultPatience);
   ~VideoOutput() override;
 
   bool open() override;
   bool writeFrame(const uint8_t* rgb) override;
   bool writeAudio(const uint8_t* bytes, size_t count) override;
   bool finish(uint64_t frames) override;
+  // A video cut short is not kept: ffmpeg is ended and its parts removed.
+  bool finishInterrupted(uint64_t frames) override;
 
   // The two shell commands (for tests and the curious).
   std::string encodeCommand() const;
@@ -35,7 +43,8 @@ class VideoOutput final : public CaptureOutput {
   std::string path_, ffmpeg_;
   std::string videoPart_, audioPart_;
   uint32_t width_, height_, fps_, sampleRate_;
-  std::FILE* pipe_ = nullptr;
+  std::chrono::milliseconds patience_;
+  PipedCommand encoder_;
   WavFile audio_;
 };
 

@@ -18,6 +18,16 @@ ToolRun runTool(const std::string& command) {
   return result;
 }
 
+std::string textOf(const std::filesystem::path& path) {
+  std::string text;
+  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+    char buffer[4096];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, got);
+    std::fclose(file);
+  }
+  return text;
+}
+
 std::string quoted(const std::filesystem::path& path) {
   std::string text = "'";
   for (char c : path.string()) text += c == '\'' ? std::string("'\\''") : std::string(1, c);

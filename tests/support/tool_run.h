@@ -15,6 +15,9 @@ struct ToolRun {
 // Runs the shell command with stderr joined to stdout.
 ToolRun runTool(const std::string& command);
 
+// A text file's contents (empty when it cannot be read).
+std::string textOf(const std::filesystem::path& path);
+
 // The path as one shell word.
 std::string quoted(const std::filesystem::path& path);
 
