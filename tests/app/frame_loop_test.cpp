@@ -132,3 +132,39 @@ TEST(FrameRateReport, FramesPerSecondOfMusicTimeAndNoDivisionByZero) {
 
 }  // namespace
 }  // namespace demo::test
+
+namespace demo::test {
+namespace {
+
+std::string logged(std::FILE* file) {
+  std::rewind(file);
+  std::string text;
+  for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
+  return text;
+}
+
+TEST(FrameLoop, AWindowWarnsOnceOfAnAtWhoseTimeCanNeverComeAndShowsOn) {
+  AppHarness h;
+  std::FILE* log = std::tmpfile();
+  h.app.setLog(log);
+  int passes = 0;
+  h.host.onIdle = [&passes](HeadlessHost& host) {
+    if (++passes == 50) host.queueKey(KeyEscape);
+  };
+  EXPECT_EQ(h.run("start\nat 5:000\nend\n"), ExitOk) << "Escape ends it as always";
+  EXPECT_EQ(logged(log), (h.dir / "demo.run").string() +
+                             ":2: warning: at 5:000 waits for a clock that stands still: no music is playing (no "
+                             "playmusic has run, or end stopped it); the picture stays as it is until Escape\n");
+  std::fclose(log);
+
+  AppHarness playing;
+  std::FILE* quiet = std::tmpfile();
+  playing.app.setLog(quiet);
+  playing.recordFrames(10);
+  EXPECT_EQ(playing.run("loadmusic <m> \"x.xm\"\nplaymusic <m>\nstart\nat 0:500\nend\n"), ExitOk);
+  EXPECT_EQ(logged(quiet), "") << "a clock that moves is no frozen clock";
+  std::fclose(quiet);
+}
+
+}  // namespace
+}  // namespace demo::test
