@@ -163,5 +163,28 @@ TEST(Tga2png, AFailureKeepsTheOldOutputAndSaysWhy) {
   EXPECT_NE(text(dir / "out.png"), "old");
 }
 
+TEST(PackedShow, ADamagedScriptMemberIsReportedAsDamagedNotMissing) {
+  TempDir dir;
+  const std::string script = "start\nend\n";
+  fs::create_directories(dir / "show");
+  writeFile(dir / "show" / "demo.run", {script.begin(), script.end()});
+  const ToolRun pack = runTool(demoPack + " --store -o " + quoted(dir / "packed") + " --exe " + demoTool + " " +
+                               quoted(dir / "show"));
+  ASSERT_EQ(pack.status, 0) << pack.output;
+  std::vector<unsigned char> bytes = readFile(dir / "packed");
+  bytes[readFile(DEMO_TOOL).size() + 2] ^= 0x20;  // inside the stored script: its CRC no longer matches
+  writeFile(dir / "packed", bytes);
+  fs::permissions(dir / "packed", fs::perms::owner_all);
+  fs::create_directories(dir / "empty");
+
+  const ToolRun check = runTool("cd " + quoted(dir / "empty") + " && " + quoted(dir / "packed") + " --check");
+  EXPECT_EQ(check.status, 250);
+  EXPECT_EQ(check.output, "demo.run: cannot be opened: damaged archive member (262)\n");
+  const ToolRun show = runTool("cd " + quoted(dir / "empty") + " && " + quoted(dir / "packed") + " --no-dialogs");
+  EXPECT_EQ(show.status, 250);
+  EXPECT_THAT(show.output, HasSubstr("demo.run: cannot be opened: damaged archive member (262)"));
+  EXPECT_THAT(show.output, HasSubstr("Lameralarm!: Script is nich da")) << "the box keeps its text";
+}
+
 }  // namespace
 }  // namespace demo::test
