@@ -1,7 +1,7 @@
 #include "app/script_check.h"
 
 #include "app/application.h"
-#include "app/silent_music.h"
+#include "music/silent_music.h"
 #include "platform/headless/headless_host.h"
 #include "script/compiler.h"
 #include "script/named_files.h"

@@ -1,6 +1,6 @@
 #pragma once
 // A music player without any output: it cannot be opened, loads nothing, and its clock stands at 0.
-// Used where no music can play (`demo --check`, and the show until a real output is wired).
+// Used where a script is compiled but never played (`demo --check`, `demo-pack --verify`).
 
 #include "music/music_player.h"
 

@@ -2,6 +2,7 @@
 // checks such an archive.
 
 #include <algorithm>
+#include <string_view>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -28,6 +29,7 @@
 #include "demo_pack/pack_inspect.h"
 #include "demo_pack/pack_job.h"
 #include "demo_pack/pack_output.h"
+#include "demo_pack/pack_script.h"
 #include "demo_pack/pack_writer.h"
 
 namespace demo {
@@ -48,10 +50,11 @@ std::string usageText(const std::string& program) {
     "carries the CRC-32 of its bytes. OUT is replaced only once it is complete, and is executable.\n"
     "\n"
     "  -o, --output OUT  the file to write\n"
-    "  --exe EXE         the executable the archive is appended to (one without an archive)\n"
+    "  --exe EXE         the engine's executable as built (demo, demo.exe), which the archive is appended to\n"
     "  --store           store every member as it is, without compression\n"
     "  --list FILE       print FILE's archive directory: stored and original size, method, CRC, name\n"
-    "  --verify FILE     open every member of FILE as the show does and check it; exit 1 on any failure\n"
+    "  --verify FILE     open every member of FILE as the show does and check it, compile its demo.run and\n"
+    "                    check that every file it names is a member; exit 1 on any failure\n"
     "  -h, --help        show this text\n"
     "  --version         show the version\n"
     "Options take their value as the next word or after '=' (--exe=build/demo).\n";
@@ -120,13 +123,28 @@ bool endsWithMagic(const std::vector<uint8_t>& bytes) {
   return bytes.size() >= 4 && std::memcmp(bytes.data() + bytes.size() - 4, ArchiveMagic, 4) == 0;
 }
 
-int pack(const Options& options) {
+// Refuses what cannot carry a show: an empty file, a file of another program (without the engine's
+// marker, so it would never read the archive), and one that already carries an archive.
+void checkExecutable(const std::string& exe, const std::vector<uint8_t>& file) {
+  if (file.empty()) throw std::runtime_error(exe + ": is empty; give the engine's executable as built");
+  const std::string_view marker = EngineMarker;
+  if (std::search(file.begin(), file.end(), marker.begin(), marker.end()) == file.end())
+    throw std::runtime_error(exe + ": is not an executable of this engine (it would never read the archive); give "
+                                   "build/.../src/app/demo or demo.exe");
+  // A second archive behind the first would leave the first as dead weight nobody can reach.
+  if (endsWithMagic(file)) throw std::runtime_error(exe + ": already carries an archive; give the executable as built");
+}
+
+int pack(const std::string& program, const Options& options) {
   if (!options.output || !options.exe) throw UsageError("packing needs both -o OUT and --exe EXE");
   if (options.inputs.empty()) throw UsageError("no files or folders to pack");
   std::vector<uint8_t> file = readWholeFile(*options.exe);
-  // A second archive behind the first would leave the first as dead weight nobody can reach.
-  if (endsWithMagic(file)) throw std::runtime_error(*options.exe + ": already carries an archive; give the executable as built");
-  const std::vector<PackInput> inputs = collectInputs(options.inputs, {fs::path(*options.output)});
+  checkExecutable(*options.exe, file);
+  std::vector<SkippedInput> skipped;
+  const std::vector<PackInput> inputs =
+      collectInputs(options.inputs, {fs::path(*options.output), fs::path(*options.exe)}, &skipped);
+  for (const SkippedInput& entry : skipped)
+    std::cerr << program << ": skipped " << entry.path.string() << ": " << entry.reason << "\n";
   if (inputs.empty()) throw std::runtime_error("no files found in the given folders");
 
   std::vector<PackedMember> members;
@@ -154,13 +172,21 @@ int pack(const Options& options) {
 
 int verify(const std::string& program, const std::string& path) {
   const VerifyReport report = verifyArchive(path);
+  const ScriptReport script = verifyScript(path);
   for (const std::string& failure : report.failures) std::cerr << program << ": " << path << ": " << failure << "\n";
+  for (const std::string& failure : script.failures) std::cerr << program << ": " << path << ": " << failure << "\n";
   std::cout << path << ": " << report.checked << " members intact";
   if (report.withoutCrc) std::cout << " (" << report.withoutCrc << " without a CRC, checked by decoding only)";
   if (report.skipped) std::cout << ", " << report.skipped << " entries of unknown method skipped";
   if (!report.failures.empty()) std::cout << ", " << report.failures.size() << " FAILED";
+  if (!script.present)
+    std::cout << "; no demo.run member (it plays the demo.run of the folder it runs in)";
+  else if (script.failures.empty())
+    std::cout << "; demo.run compiles and the " << script.files << " files it names are members";
+  else
+    std::cout << "; demo.run: " << script.failures.size() << " FAILED";
   std::cout << "\n";
-  return report.failures.empty() ? 0 : ExitFailure;
+  return report.failures.empty() && script.failures.empty() ? 0 : ExitFailure;
 }
 
 int run(const std::string& programName, int argc, char** argv) {
@@ -184,7 +210,7 @@ int run(const std::string& programName, int argc, char** argv) {
     if (!options.inputs.empty()) throw UsageError("--verify takes one file");
     return verify(programName, *options.verify);
   }
-  return pack(options);
+  return pack(programName, options);
 }
 
 }  // namespace
