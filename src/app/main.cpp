@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     case CommandLine::Mode::Show:
       break;
   }
-  Backends backends = createBackends({commandLine.noDialogs});
+  Backends backends = createBackends({commandLine.noDialogs, commandLine.verbose});
   DeviceLayer layer(backends.direct3d, backends.direct3dContext);
   Application application(*backends.host, layer, *backends.music);
   // A negative code becomes its low byte as the process status: -6 is 250.
