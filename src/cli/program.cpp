@@ -36,6 +36,17 @@ bool asksForHelp(int argc, const char* const* argv) { return asks(argc, argv, "-
 
 bool asksForVersion(int argc, const char* const* argv) { return asks(argc, argv, "--version", nullptr); }
 
+bool answerHelpOrVersion(const std::string& program, const std::string& usage, int argc, const char* const* argv,
+                         std::FILE* out) {
+  if (asksForHelp(argc, argv))
+    std::fputs(usage.c_str(), out);
+  else if (asksForVersion(argc, argv))
+    std::fputs(versionText(program).c_str(), out);
+  else
+    return false;
+  return true;
+}
+
 int usageError(const std::string& program, const std::string& message, std::FILE* out) {
   std::fprintf(out, "%s: %s\n(%s --help shows the usage)\n", program.c_str(), message.c_str(), program.c_str());
   return ExitUsage;

@@ -21,6 +21,11 @@ std::string versionText(const std::string& program);
 bool asksForHelp(int argc, const char* const* argv);
 bool asksForVersion(int argc, const char* const* argv);
 
+// Answers --help (with `usage`) or --version on `out` when the command line asks for either; true
+// when it did, and the program is done (status 0).
+bool answerHelpOrVersion(const std::string& program, const std::string& usage, int argc, const char* const* argv,
+                         std::FILE* out = stdout);
+
 // Prints "NAME: MESSAGE" and a pointer to --help on `out`; returns ExitUsage.
 int usageError(const std::string& program, const std::string& message, std::FILE* out = stderr);
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "support/square_tune.h"
 #include "support/testdata.h"
 #include "support/tool_run.h"
 #include "writers/tga_writer.h"
@@ -27,21 +28,6 @@ const std::string demoPack = quoted(DEMO_PACK_TOOL);
 // the signal such a write raises, and so does the tool it starts.
 std::string withSmallDisk(const std::string& command) { return "sh -c \"trap '' XFSZ; ulimit -f 8; exec " + command + "\""; }
 
-void writeSong(const fs::path& path) {
-  XmSong song;
-  song.channels = 1;
-  song.addPattern(16);
-  for (int row = 0; row < 16; ++row) song.cell(0, row, 0) = {static_cast<uint8_t>(40 + row), 1, 0, 0, 0};
-  XmSample square;
-  for (int i = 0; i < 32; ++i) square.data.push_back(i < 16 ? 90 : -90);
-  square.loop = XmLoop::Forward;
-  square.loopLength = 32;
-  XmInstrument instrument;
-  instrument.samples = {square};
-  song.instruments = {instrument};
-  saveXm(path, song);
-}
-
 // 128 x 128 pixels of noise: its PNG is far larger than the small disk.
 void writeNoise(const fs::path& path) {
   std::vector<uint32_t> pixels;
@@ -56,8 +42,28 @@ std::string text(const fs::path& path) {
   return {bytes.begin(), bytes.end()};
 }
 
+struct FailureCase {
+  std::string command;
+  const char* says;
+};
+
+// Each command fails with status 1 and its reason, and the folder keeps its `files` files as they
+// were: OUT holds "old", no temporary file is left.
+void expectFailuresKeepTheOldOutput(const std::vector<FailureCase>& cases, const fs::path& out, size_t files);
+
 size_t entries(const fs::path& folder) {
   return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+void expectFailuresKeepTheOldOutput(const std::vector<FailureCase>& cases, const fs::path& out, size_t files) {
+  for (const auto& c : cases) {
+    const ToolRun run = runTool(c.command);
+    EXPECT_EQ(run.status, 1) << c.command << "\n" << run.output;
+    EXPECT_THAT(run.output, HasSubstr(c.says));
+    EXPECT_THAT(run.output, Not(HasSubstr("(status")));
+    EXPECT_EQ(text(out), "old");
+    EXPECT_EQ(entries(out.parent_path()), files) << "a temporary file was left";
+  }
 }
 
 TEST(EveryTool, AWrongCommandLineIsStatus2AndNamesTheWord) {
@@ -103,7 +109,7 @@ TEST(EveryTool, HelpAndVersionNameTheProgramAsItWasCalled) {
 
 TEST(Xmrender, RendersWithEitherOptionFormIntoACompleteFile) {
   TempDir dir;
-  writeSong(dir / "song.xm");
+  saveXm(dir / "song.xm", squareTune());
   const ToolRun run = runTool(xmrender + " " + quoted(dir / "song.xm") + " --seconds=0.5 " + quoted(dir / "out.wav"));
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(fs::file_size(dir / "out.wav"), 44u + 22050 * 4);
@@ -112,27 +118,17 @@ TEST(Xmrender, RendersWithEitherOptionFormIntoACompleteFile) {
 
 TEST(Xmrender, AFailureKeepsTheOldOutputAndSaysWhy) {
   TempDir dir;
-  writeSong(dir / "song.xm");
+  saveXm(dir / "song.xm", squareTune());
   writeFile(dir / "out.wav", {'o', 'l', 'd'});
   writeFile(dir / "text.xm", {'h', 'i'});
-  const struct {
-    std::string command;
-    const char* says;
-  } cases[] = {
-      {xmrender + " " + quoted(dir / "absent.xm") + " " + quoted(dir / "out.wav"),
-       "absent.xm: not found (neither in the archive nor on disk)"},
-      {xmrender + " " + quoted(dir / "text.xm") + " " + quoted(dir / "out.wav"), "text.xm: not an XM module"},
-      {withSmallDisk(xmrender + " " + quoted(dir / "song.xm") + " " + quoted(dir / "out.wav") + " --seconds 1"),
-       "File too large"},
-  };
-  for (const auto& c : cases) {
-    const ToolRun run = runTool(c.command);
-    EXPECT_EQ(run.status, 1) << c.command << "\n" << run.output;
-    EXPECT_THAT(run.output, HasSubstr(c.says));
-    EXPECT_THAT(run.output, Not(HasSubstr("(status")));
-    EXPECT_EQ(text(dir / "out.wav"), "old");
-    EXPECT_EQ(entries(dir.path()), 3u) << "a temporary file was left";
-  }
+  const std::string out = " " + quoted(dir / "out.wav");
+  expectFailuresKeepTheOldOutput(
+      {
+          {xmrender + " " + quoted(dir / "absent.xm") + out, "absent.xm: not found (neither in the archive nor on disk)"},
+          {xmrender + " " + quoted(dir / "text.xm") + out, "text.xm: not an XM module"},
+          {withSmallDisk(xmrender + " " + quoted(dir / "song.xm") + out + " --seconds 1"), "File too large"},
+      },
+      dir / "out.wav", 3);
 }
 
 TEST(Tga2png, AFailureKeepsTheOldOutputAndSaysWhy) {
@@ -140,24 +136,14 @@ TEST(Tga2png, AFailureKeepsTheOldOutputAndSaysWhy) {
   writeNoise(dir / "noise.tga");
   writeFile(dir / "out.png", {'o', 'l', 'd'});
   writeFile(dir / "short.tga", {0, 0, 2, 0});
-  const struct {
-    std::string command;
-    const char* says;
-  } cases[] = {
-      {tga2png + " " + quoted(dir / "absent.tga") + " " + quoted(dir / "out.png"),
-       "absent.tga: not found (neither in the archive nor on disk)"},
-      {tga2png + " " + quoted(dir / "short.tga") + " " + quoted(dir / "out.png"),
-       "short.tga: file shorter than the 18-byte header"},
-      {withSmallDisk(tga2png + " " + quoted(dir / "noise.tga") + " " + quoted(dir / "out.png")), "File too large"},
-  };
-  for (const auto& c : cases) {
-    const ToolRun run = runTool(c.command);
-    EXPECT_EQ(run.status, 1) << c.command << "\n" << run.output;
-    EXPECT_THAT(run.output, HasSubstr(c.says));
-    EXPECT_THAT(run.output, Not(HasSubstr("(status")));
-    EXPECT_EQ(text(dir / "out.png"), "old");
-    EXPECT_EQ(entries(dir.path()), 3u) << "a temporary file was left";
-  }
+  const std::string out = " " + quoted(dir / "out.png");
+  expectFailuresKeepTheOldOutput(
+      {
+          {tga2png + " " + quoted(dir / "absent.tga") + out, "absent.tga: not found (neither in the archive nor on disk)"},
+          {tga2png + " " + quoted(dir / "short.tga") + out, "short.tga: file shorter than the 18-byte header"},
+          {withSmallDisk(tga2png + " " + quoted(dir / "noise.tga") + out), "File too large"},
+      },
+      dir / "out.png", 3);
   const ToolRun good = runTool(tga2png + " --size=64x32 " + quoted(dir / "noise.tga") + " " + quoted(dir / "out.png"));
   EXPECT_EQ(good.status, 0) << good.output;
   EXPECT_NE(text(dir / "out.png"), "old");

@@ -190,14 +190,7 @@ int verify(const std::string& program, const std::string& path) {
 }
 
 int run(const std::string& programName, int argc, char** argv) {
-  if (cli::asksForHelp(argc, argv)) {
-    std::cout << usageText(programName);
-    return 0;
-  }
-  if (cli::asksForVersion(argc, argv)) {
-    std::cout << cli::versionText(programName);
-    return 0;
-  }
+  if (cli::answerHelpOrVersion(programName, usageText(programName), argc, argv)) return 0;
   const Options options = parseOptions(argc, argv);
   const int modes = (options.list ? 1 : 0) + (options.verify ? 1 : 0) + (options.output || options.exe ? 1 : 0);
   if (modes != 1) throw UsageError(modes ? "give only one of packing, --list and --verify" : "nothing to do");

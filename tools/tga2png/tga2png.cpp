@@ -57,14 +57,7 @@ std::vector<uint8_t> toRgba(const uint8_t* bgra, size_t pixels) {
 int main(int argc, char** argv) {
   namespace cli = demo::cli;
   const std::string program = cli::programName(argv[0], "tga2png");
-  if (cli::asksForHelp(argc, argv)) {
-    std::fputs(usage(program).c_str(), stdout);
-    return 0;
-  }
-  if (cli::asksForVersion(argc, argv)) {
-    std::fputs(cli::versionText(program).c_str(), stdout);
-    return 0;
-  }
+  if (cli::answerHelpOrVersion(program, usage(program), argc, argv)) return 0;
   uint32_t width = 0, height = 0;
   cli::OptionTable table;
   table.value("--size", [&](const std::string& value, std::string& why) {

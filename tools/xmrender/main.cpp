@@ -126,14 +126,7 @@ int main(int argc, char** argv) {
   using namespace demo;
   using namespace demo::xmrender;
   const std::string program = cli::programName(argv[0], "xmrender");
-  if (cli::asksForHelp(argc, argv)) {
-    std::fputs(usage(program).c_str(), stdout);
-    return 0;
-  }
-  if (cli::asksForVersion(argc, argv)) {
-    std::fputs(cli::versionText(program).c_str(), stdout);
-    return 0;
-  }
+  if (cli::answerHelpOrVersion(program, usage(program), argc, argv)) return 0;
   Options options;
   std::string error;
   if (!parseOptions(argc, argv, options, error)) return cli::usageError(program, error);
