@@ -49,6 +49,9 @@ TEST_F(CaptureTest, SecondsCutsTheShowShortAtExactlyThatManyFrames) {
   EXPECT_EQ(frameFiles(dir / "out").size(), 150u);
   EXPECT_EQ(readWav(dir / "out" / "audio.wav").data.size(), 150u * 735 * 4);
   EXPECT_NE(log.find("captured 150 frames"), std::string::npos) << log;
+  o.seconds = 0.001;
+  ASSERT_EQ(capture(o), 0) << log;
+  EXPECT_NE(log.find("captured 1 frame (0.017 s at 60 fps)"), std::string::npos) << log;
 }
 
 TEST_F(CaptureTest, AShowEndingBeforeItsFirstFrameLeavesAnEmptySoundFile) {
