@@ -76,7 +76,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     return line;
   }
   for (const std::string& word : words) line.showText += (line.showText.empty() ? "" : " ") + word;
-  line.mode = seen.check ? CommandLine::Mode::Check : seen.capture ? CommandLine::Mode::Capture : CommandLine::Mode::Show;
+  line.mode = seen.check     ? CommandLine::Mode::Check
+              : seen.capture ? CommandLine::Mode::Capture
+                             : CommandLine::Mode::Show;
   return line;
 }
 

@@ -18,7 +18,8 @@ bool fail(ModuleProblem* out, ModuleProblem problem) {
 }  // namespace
 
 const char* describeModuleProblem(ModuleProblem problem) {
-  static_assert(MaxChannels == 32 && MaxPatternsInFile == 256 && MaxPatternRows == 1024 && MaxSamplesPerInstrument == 16,
+  static_assert(MaxChannels == 32 && MaxPatternsInFile == 256 && MaxPatternRows == 1024 &&
+                    MaxSamplesPerInstrument == 16,
                 "the texts below name these limits");
   switch (problem) {
     case ModuleProblem::None: return "no problem";

@@ -32,7 +32,8 @@ StepResult PlayMusicInstruction::execute(Show& show) {
   Module* module = music->object;
   if (!module)
     return show.fail(*this, "playmusic " + angled(music->name) +
-                                ": no music is loaded under that name (its loadmusic has not run yet, or end freed it)");
+                                ": no music is loaded under that name "
+                                "(its loadmusic has not run yet, or end freed it)");
   if (show.music.startModule(module)) show.timeline.currentMusic = module;
   return StepResult::Continue;
 }

@@ -112,7 +112,8 @@ TEST(FrameLoop, AFailingInstructionEndsTheShowSaysWhyThenGivesTheNormalReport) {
   ASSERT_EQ(h.host.messageBoxes.size(), 2u);
   EXPECT_EQ(h.host.messageBoxes[0].caption, "Lameralarm!");
   EXPECT_EQ(h.host.messageBoxes[0].text,
-            (h.dir / "demo.run").string() + ":2: loadtexture \"missing.tga\": not found (neither in the archive nor on disk)");
+            (h.dir / "demo.run").string() +
+                ":2: loadtexture \"missing.tga\": not found (neither in the archive nor on disk)");
   EXPECT_EQ(h.host.messageBoxes[1].caption, "Feierabend");
 }
 

@@ -124,7 +124,8 @@ TEST(ScriptCheckFiles, LoadsEveryFileAsTheShowWouldAndReportsEachFailureAtItsLin
 TEST(ScriptCheckFiles, SaysSoWhenEveryFileLoads) {
   TempDir dir;
   writeGoodFiles(dir);
-  const CheckResult r = check(dir, "loadtexture <a> \"DIR/good.tga\" 4 4 0\nloadmusic <m> \"DIR/good.xm\"\nend\n", true);
+  const CheckResult r =
+      check(dir, "loadtexture <a> \"DIR/good.tga\" 4 4 0\nloadmusic <m> \"DIR/good.xm\"\nend\n", true);
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out, (dir / "show.run").string() + ": 3 instructions, 0 labels, every file loads\n");
 }

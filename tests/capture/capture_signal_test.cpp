@@ -23,8 +23,8 @@ namespace fs = std::filesystem;
 
 // Starts `demo --capture ARGS` in `folder` (stderr into folder/log.txt); the process id.
 pid_t startCapture(const fs::path& folder, const std::string& args, const std::string& path = "/usr/bin:/bin") {
-  const std::string command = "cd " + quoted(folder) + " && PATH=" + quoted(fs::path(path)) + " exec " + quoted(fs::path(DEMO_TOOL)) +
-                              " --capture " + args + " 2>log.txt";
+  const std::string command = "cd " + quoted(folder) + " && PATH=" + quoted(fs::path(path)) + " exec " +
+                              quoted(fs::path(DEMO_TOOL)) + " --capture " + args + " 2>log.txt";
   const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
   pid_t pid = -1;
   if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0) return -1;

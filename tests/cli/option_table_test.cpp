@@ -128,7 +128,8 @@ TEST(Program, TheNameIsTheOneTheUserCalledAndTheVersionTextIsShared) {
   EXPECT_EQ(cli::programName("C:\\shows\\myshow.EXE", "demo"), "myshow");
   EXPECT_EQ(cli::programName("", "demo"), "demo");
   EXPECT_EQ(cli::programName(nullptr, "xmrender"), "xmrender");
-  EXPECT_EQ(cli::versionText("showcase"), std::string("showcase ") + DEMO_VERSION + " (demo engine, GPL-2.0-or-later)\n");
+  EXPECT_EQ(cli::versionText("showcase"),
+            std::string("showcase ") + DEMO_VERSION + " (demo engine, GPL-2.0-or-later)\n");
 }
 
 TEST(Program, HelpAndVersionAreFoundAnywhereBeforeTheEndOfOptions) {

@@ -36,11 +36,14 @@ TEST(RunFailures, LoadingCommandsNameTheFileAndTheLoadersReason) {
        "demo.run:3: loadtexture \"" + d + "/logo.tga\": not found (neither in the archive nor on disk)"},
       {"loadtexture <t> \"DIR/short.tga\" 4 4 0\n",
        "demo.run:1: loadtexture \"" + d + "/short.tga\": file shorter than the 18-byte header"},
-      {"loadtexture <t> \"DIR/good.txt\" 4 4 0\n", "demo.run:1: loadtexture \"" + d + "/good.txt\": not a .tga file name"},
+      {"loadtexture <t> \"DIR/good.txt\" 4 4 0\n",
+       "demo.run:1: loadtexture \"" + d + "/good.txt\": not a .tga file name"},
       {"loadmusic <m> \"DIR/song.xm\"\n",
        "demo.run:1: loadmusic \"" + d + "/song.xm\": not found (neither in the archive nor on disk)"},
-      {"loadscene <s> \"DIR/x.3ds\"\n", "demo.run:1: loadscene \"" + d + "/x.3ds\": not found (neither in the archive nor on disk)"},
-      {"loadscene <s> \"DIR/scene.3ds\"\n", "demo.run:1: loadscene \"" + d + "/scene.3ds\": cannot be loaded as a 3DS scene"},
+      {"loadscene <s> \"DIR/x.3ds\"\n",
+       "demo.run:1: loadscene \"" + d + "/x.3ds\": not found (neither in the archive nor on disk)"},
+      {"loadscene <s> \"DIR/scene.3ds\"\n",
+       "demo.run:1: loadscene \"" + d + "/scene.3ds\": cannot be loaded as a 3DS scene"},
   };
   for (const auto& c : cases) {
     ShowHarness h;
@@ -96,7 +99,8 @@ TEST(RunFailures, ScenesWithoutTheCameraOrNodeAsked) {
   scene->cameras = {"Camera01"};
   camera.show.names.scenes.declareName("s")->object = camera.show.objects.keep(std::move(scene));
   EXPECT_EQ(failureOf(camera, dir, "selectcam <s> \"Camera01\"\nselectcam <s> \"camera01\"\n"),
-            "demo.run:2: selectcam <s> \"camera01\": the scene has no camera of that name (names are compared exactly)");
+            "demo.run:2: selectcam <s> \"camera01\": the scene has no camera of that name "
+            "(names are compared exactly)");
 
   ShowHarness node;
   node.show.names.scenes.declareName("s")->object = node.show.objects.keep(std::make_unique<FakeScene>());
@@ -110,7 +114,8 @@ TEST(RunFailures, TheFirstReasonWinsAndTheShowStopsAtIt) {
   TempDir dir;
   ShowHarness h;
   EXPECT_EQ(failureOf(h, dir, "loadtexture <a> \"DIR/a.tga\" 4 4 0\nloadtexture <b> \"DIR/b.tga\" 4 4 0\n"),
-            "demo.run:1: loadtexture \"" + dir.path().string() + "/a.tga\": not found (neither in the archive nor on disk)");
+            "demo.run:1: loadtexture \"" + dir.path().string() +
+                "/a.tga\": not found (neither in the archive nor on disk)");
   EXPECT_EQ(h.show.timeline.programCounter, 0);
 }
 

@@ -26,7 +26,9 @@ const std::string demoPack = quoted(DEMO_PACK_TOOL);
 
 // Writing more than a few kilobytes fails as on a full disk ("File too large"); the shell ignores
 // the signal such a write raises, and so does the tool it starts.
-std::string withSmallDisk(const std::string& command) { return "sh -c \"trap '' XFSZ; ulimit -f 8; exec " + command + "\""; }
+std::string withSmallDisk(const std::string& command) {
+  return "sh -c \"trap '' XFSZ; ulimit -f 8; exec " + command + "\"";
+}
 
 // 128 x 128 pixels of noise: its PNG is far larger than the small disk.
 void writeNoise(const fs::path& path) {
@@ -124,7 +126,8 @@ TEST(Xmrender, AFailureKeepsTheOldOutputAndSaysWhy) {
   const std::string out = " " + quoted(dir / "out.wav");
   expectFailuresKeepTheOldOutput(
       {
-          {xmrender + " " + quoted(dir / "absent.xm") + out, "absent.xm: not found (neither in the archive nor on disk)"},
+          {xmrender + " " + quoted(dir / "absent.xm") + out,
+           "absent.xm: not found (neither in the archive nor on disk)"},
           {xmrender + " " + quoted(dir / "text.xm") + out, "text.xm: not an XM module"},
           {withSmallDisk(xmrender + " " + quoted(dir / "song.xm") + out + " --seconds 1"), "File too large"},
       },
@@ -139,7 +142,8 @@ TEST(Tga2png, AFailureKeepsTheOldOutputAndSaysWhy) {
   const std::string out = " " + quoted(dir / "out.png");
   expectFailuresKeepTheOldOutput(
       {
-          {tga2png + " " + quoted(dir / "absent.tga") + out, "absent.tga: not found (neither in the archive nor on disk)"},
+          {tga2png + " " + quoted(dir / "absent.tga") + out,
+           "absent.tga: not found (neither in the archive nor on disk)"},
           {tga2png + " " + quoted(dir / "short.tga") + out, "short.tga: file shorter than the 18-byte header"},
           {withSmallDisk(tga2png + " " + quoted(dir / "noise.tga") + out), "File too large"},
       },

@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> files;
   std::string error;
   if (!table.parse(argc, argv, files, error)) return cli::usageError(program, error);
-  if (files.size() != 2) return cli::usageError(program, files.size() < 2 ? "needs IN.tga and OUT.png" : "too many arguments: " + files[2]);
+  if (files.size() != 2)
+    return cli::usageError(program, files.size() < 2 ? "needs IN.tga and OUT.png" : "too many arguments: " + files[2]);
 
   demo::TgaImage image;
   demo::TgaProblem problem = demo::TgaProblem::None;
