@@ -30,6 +30,7 @@ const char* describeModuleProblem(ModuleProblem problem) {
     case ModuleProblem::TooManyPatterns: return "more than 256 patterns";
     case ModuleProblem::LongPattern: return "a pattern of more than 1024 rows";
     case ModuleProblem::ManySamples: return "an instrument with more than 16 samples";
+    case ModuleProblem::CutShort: return "the file ends before the song does (cut short or damaged)";
   }
   return "unknown problem";
 }
@@ -92,6 +93,7 @@ std::unique_ptr<Module> loadModule(const MusicFileOps& ops, const char* name, Mo
                   (loadPatterns(file, *module, patternsInFile) || fail(problem, ModuleProblem::LongPattern)) &&
                   (loadInstruments(file, *module) || fail(problem, ModuleProblem::ManySamples));
   ops.close(handle);
+  if (!ok && problem && *problem != ModuleProblem::NotXm && file.ranOut()) *problem = ModuleProblem::CutShort;
   if (!ok) return nullptr;
   return module;
 }

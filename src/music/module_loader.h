@@ -26,6 +26,7 @@ enum class ModuleProblem {
   TooManyPatterns,
   LongPattern,     // a pattern of more than MaxPatternRows rows
   ManySamples,     // an instrument with more than 16 samples
+  CutShort,        // refused after a read ran past the end of the file
 };
 
 const char* describeModuleProblem(ModuleProblem problem);

@@ -425,6 +425,11 @@ TEST(LoadModuleProblem, NamesWhyAFileIsRefused) {
   XmSong crowded = test::basicSong();
   crowded.instruments[0].samples.resize(17, crowded.instruments[0].samples[0]);
   EXPECT_EQ(problemOf(writeXm(crowded)), ModuleProblem::ManySamples);
+  // Cut inside the header: the first pattern header is read from the song's tempo fields and asks
+  // for 32000 rows, which is not what the file says.
+  std::vector<uint8_t> cut = writeXm(test::basicSong());
+  cut.resize(200);
+  EXPECT_EQ(problemOf(cut), ModuleProblem::CutShort);
 
   ModuleProblem problem = ModuleProblem::None;
   EXPECT_FALSE(loadModule(test::streamFileOps(), "/nonexistent/song.xm", &problem));
