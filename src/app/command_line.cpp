@@ -26,7 +26,7 @@ cli::OptionTable optionTable(CommandLine& line, Seen& seen) {
                      [&](const char* script, std::string& error) {
                        seen.check = true;
                        if (script && !*script) {
-                         error = "needs a script name after the =";
+                         error = "needs a script name";
                          return false;
                        }
                        if (script) line.script = script;

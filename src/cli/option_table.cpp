@@ -112,7 +112,8 @@ bool OptionTable::parse(int argc, const char* const* argv, std::vector<std::stri
     }
     std::string why;
     if (!row->handle(hasValue ? value.c_str() : nullptr, why)) {
-      error = name + (hasValue ? " " + value : std::string()) + ": " + why;
+      // "--fps 0: ...", "--check=: ..." for an empty value given after the '='.
+      error = name + (!hasValue ? std::string() : value.empty() ? "=" : " " + value) + ": " + why;
       return false;
     }
   }

@@ -44,6 +44,7 @@ TEST(DemoCommandLine, RefusesWhatItDoesNotKnowOrCannotDoNamingIt) {
       {{"--capture=--fps"}, "--capture --fps: needs a folder or a .mp4, .mkv or .webm file name"},
       {{"--check", "--capture", "x"}, "give only one of --check and --capture"},
       {{"--files"}, "--files goes with --check"},
+      {{"--check="}, "--check=: needs a script name"},
       {{"--no-dialogs=yes"}, "--no-dialogs takes no value"},
       {{"--capture", "x.mp4", "--size", "641x480"}, "--size 641x480: a video needs an even width and height"},
       {{"--fps", "30"}, "--fps, --seconds and --size go with --capture OUT"},
