@@ -1,11 +1,15 @@
 #include "capture/interrupt_signals.h"
 
+#include <atomic>
 #include <csignal>
 
 namespace demo {
 namespace {
 
-volatile std::sig_atomic_t caught = 0;
+// Atomic rather than volatile: the signal may land on the PNG writer's thread while the capture
+// loop reads the flag on the main one.
+std::atomic<int> caught{0};
+static_assert(std::atomic<int>::is_always_lock_free, "a signal handler may only touch lock-free atomics");
 
 extern "C" void onSignal(int signal) {
   caught = signal;
@@ -38,7 +42,7 @@ InterruptSignals::~InterruptSignals() {
   std::signal(SIGTERM, previousTerm == SIG_ERR ? SIG_DFL : previousTerm);
 }
 
-int InterruptSignals::received() { return caught; }
+int InterruptSignals::received() { return caught.load(); }
 
 const char* InterruptSignals::name(int signal) {
   if (signal == SIGINT) return "SIGINT";
