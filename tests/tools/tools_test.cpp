@@ -176,5 +176,33 @@ TEST(PackedShow, ADamagedScriptMemberIsReportedAsDamagedNotMissing) {
   EXPECT_THAT(show.output, HasSubstr("Lameralarm!: Script is nich da")) << "the box keeps its text";
 }
 
+TEST(PackedShow, FindsItsMembersBySlashedNamesAndReadsThemBeforeLooseFiles) {
+  TempDir dir;
+  const std::string script = "loadtexture <t> \"tex/logo.tga\" 4 4 0\nloadmusic <m> \"song.xm\"\nstart\nend\n";
+  fs::create_directories(dir / "show" / "tex");
+  fs::create_directories(dir / "elsewhere" / "tex");
+  writeFile(dir / "show" / "demo.run", {script.begin(), script.end()});
+  writeNoise(dir / "show" / "tex" / "logo.tga");
+  saveXm(dir / "show" / "song.xm", squareTune());
+  const ToolRun pack =
+      runTool(demoPack + " -o " + quoted(dir / "packed") + " --exe " + demoTool + " " + quoted(dir / "show"));
+  ASSERT_EQ(pack.status, 0) << pack.output;
+
+  // Elsewhere, with damaged loose copies of both files in the way: the members are what the show loads.
+  writeFile(dir / "elsewhere" / "tex" / "logo.tga", {0, 0});
+  writeFile(dir / "elsewhere" / "song.xm", {'h', 'i'});
+  const ToolRun check =
+      runTool("cd " + quoted(dir / "elsewhere") + " && " + quoted(dir / "packed") + " --check --files");
+  EXPECT_EQ(check.status, 0) << check.output;
+  EXPECT_EQ(check.output, "demo.run: 4 instructions, 0 labels, every file loads\n");
+
+  // The same loose files for the bare engine: each problem at its line.
+  const std::string bare = "cd " + quoted(dir / "elsewhere") + " && cp " + quoted(dir / "show" / "demo.run") + " . && ";
+  const ToolRun unpacked = runTool(bare + demoTool + " --check --files");
+  EXPECT_EQ(unpacked.status, 253) << unpacked.output;
+  EXPECT_THAT(unpacked.output, HasSubstr("demo.run:1: loadtexture \"tex/logo.tga\": file shorter than the 18-byte"));
+  EXPECT_THAT(unpacked.output, HasSubstr("demo.run:2: loadmusic \"song.xm\": not an XM module"));
+}
+
 }  // namespace
 }  // namespace demo::test
