@@ -15,6 +15,7 @@ namespace {
 // What the options set besides the command line's own fields.
 struct Seen {
   bool check = false;
+  bool checkScript = false;  // --check SCRIPT or --check=SCRIPT
   bool capture = false;
   bool captureValues = false;  // --fps, --seconds or --size
 };
@@ -30,6 +31,7 @@ cli::OptionTable optionTable(CommandLine& line, Seen& seen) {
                          return false;
                        }
                        if (script) line.script = script;
+                       seen.checkScript = script != nullptr;
                        return true;
                      })
       .flag("--files", line.checkFiles)
@@ -74,6 +76,18 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     line.mode = CommandLine::Mode::Invalid;
     line.error = error;
     return line;
+  }
+  // "--check --files other.run": the script may follow the options; any other word would be
+  // ignored by a check, so it is refused rather than leaving the user to think it counted.
+  if (seen.check && !words.empty()) {
+    if (!seen.checkScript && words.size() == 1) {
+      line.script = words[0];
+      words.clear();
+    } else {
+      line.mode = CommandLine::Mode::Invalid;
+      line.error = "--check reads one script: \"" + words.back() + "\" is one word too many";
+      return line;
+    }
   }
   for (const std::string& word : words) line.showText += (line.showText.empty() ? "" : " ") + word;
   line.mode = seen.check     ? CommandLine::Mode::Check

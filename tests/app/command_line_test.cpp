@@ -30,6 +30,7 @@ TEST(DemoCommandLine, EveryOptionTakesItsValueEitherWay) {
   EXPECT_TRUE(check.checkFiles);
   EXPECT_TRUE(check.verbose);
   EXPECT_EQ(parse({"--check", "--files"}).script, "demo.run");
+  EXPECT_EQ(parse({"--check", "--files", "other.run"}).script, "other.run") << "the script after the options";
 }
 
 TEST(DemoCommandLine, RefusesWhatItDoesNotKnowOrCannotDoNamingIt) {
@@ -45,6 +46,8 @@ TEST(DemoCommandLine, RefusesWhatItDoesNotKnowOrCannotDoNamingIt) {
       {{"--check", "--capture", "x"}, "give only one of --check and --capture"},
       {{"--files"}, "--files goes with --check"},
       {{"--check="}, "--check=: needs a script name"},
+      {{"--check", "a.run", "b.run"}, "--check reads one script: \"b.run\" is one word too many"},
+      {{"--check", "--files", "a.run", "b.run"}, "--check reads one script: \"b.run\" is one word too many"},
       {{"--no-dialogs=yes"}, "--no-dialogs takes no value"},
       {{"--capture", "x.mp4", "--size", "641x480"}, "--size 641x480: a video needs an even width and height"},
       {{"--fps", "30"}, "--fps, --seconds and --size go with --capture OUT"},
