@@ -9,6 +9,7 @@
 #include "capture/capture_progress.h"
 #include "capture/capture_session.h"
 #include "capture/capture_graphics.h"
+#include "cli/program.h"
 #include "music/audio_output.h"
 #include "platform/headless/virtual_wave_out.h"
 
@@ -25,17 +26,17 @@ int reportCapture(CaptureSession& session, const CaptureProgress& progress, cons
   }
   const double elapsed = progress.elapsed();
   const unsigned long long frames = session.frames();
-  std::fprintf(log, "demo: captured %llu frame%s (%.3f s at %u fps) into %s in %.1f s (%.1f frames/s)\n", frames,
-               frames == 1 ? "" : "s", double(frames) / options.fps, options.fps, options.output.c_str(), elapsed,
-               elapsed > 0 ? frames / elapsed : 0.0);
+  std::fprintf(log, "demo: captured %s (%.3f s at %u fps) into %s in %.1f s (%.1f frames/s)\n",
+               cli::counted(frames, "frame").c_str(), double(frames) / options.fps, options.fps,
+               options.output.c_str(), elapsed, elapsed > 0 ? frames / elapsed : 0.0);
   return code;
 }
 
 int reportInterruption(CaptureSession& session, const CaptureOptions& options, int signal, std::FILE* log) {
   const unsigned long long frames = session.frames();
   const bool kept = session.finishInterrupted();
-  std::fprintf(log, "demo: %s: capture stopped after %llu frame%s; %s\n", InterruptSignals::name(signal), frames,
-               frames == 1 ? "" : "s",
+  std::fprintf(log, "demo: %s: capture stopped after %s; %s\n", InterruptSignals::name(signal),
+               cli::counted(frames, "frame").c_str(),
                kept ? ("they are in " + options.output + " with audio.wav for them").c_str()
                     : ("the unfinished " + options.output + " was removed").c_str());
   return InterruptSignals::exitStatus(signal);

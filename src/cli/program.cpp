@@ -47,6 +47,10 @@ bool answerHelpOrVersion(const std::string& program, const std::string& usage, i
   return true;
 }
 
+std::string counted(unsigned long long count, const char* noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 int usageError(const std::string& program, const std::string& message, std::FILE* out) {
   std::fprintf(out, "%s: %s\n(%s --help shows the usage)\n", program.c_str(), message.c_str(), program.c_str());
   return ExitUsage;

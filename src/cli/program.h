@@ -26,6 +26,9 @@ bool asksForVersion(int argc, const char* const* argv);
 bool answerHelpOrVersion(const std::string& program, const std::string& usage, int argc, const char* const* argv,
                          std::FILE* out = stdout);
 
+// "1 frame", "0 frames", "2 members": a count with its noun, singular only for one.
+std::string counted(unsigned long long count, const char* noun);
+
 // Prints "NAME: MESSAGE" and a pointer to --help on `out`; returns ExitUsage.
 int usageError(const std::string& program, const std::string& message, std::FILE* out = stderr);
 

@@ -200,6 +200,7 @@ TEST(DemoPackTool, VerifyCompilesTheScriptAndNamesFilesThatAreNotMembers) {
   const ToolRun broken = run(tool + " --verify " + out);
   EXPECT_EQ(broken.status, 1);
   EXPECT_THAT(broken.output, HasSubstr("demo.run:2: unknown command \"foo\""));
+  EXPECT_THAT(broken.output, HasSubstr(": 1 member intact;"));
 }
 
 }  // namespace

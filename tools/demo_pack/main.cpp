@@ -164,7 +164,7 @@ int pack(const std::string& program, const Options& options) {
     original += member.originalSize;
     compressed += member.flags == ArchiveCompressed;
   }
-  std::cout << *options.output << ": " << members.size() << " members (" << compressed << " compressed, "
+  std::cout << *options.output << ": " << cli::counted(members.size(), "member") << " (" << compressed << " compressed, "
             << members.size() - compressed << " stored), " << original << " bytes packed into "
             << file.size() - exeSize << "\n";
   return 0;
@@ -175,14 +175,16 @@ int verify(const std::string& program, const std::string& path) {
   const ScriptReport script = verifyScript(path);
   for (const std::string& failure : report.failures) std::cerr << program << ": " << path << ": " << failure << "\n";
   for (const std::string& failure : script.failures) std::cerr << program << ": " << path << ": " << failure << "\n";
-  std::cout << path << ": " << report.checked << " members intact";
+  std::cout << path << ": " << cli::counted(report.checked, "member") << " intact";
   if (report.withoutCrc) std::cout << " (" << report.withoutCrc << " without a CRC, checked by decoding only)";
   if (report.skipped) std::cout << ", " << report.skipped << " entries of unknown method skipped";
   if (!report.failures.empty()) std::cout << ", " << report.failures.size() << " FAILED";
   if (!script.present)
     std::cout << "; no demo.run member (it plays the demo.run of the folder it runs in)";
   else if (script.failures.empty())
-    std::cout << "; demo.run compiles and the " << script.files << " files it names are members";
+    std::cout << "; demo.run compiles and "
+              << (script.files == 1 ? "the file it names is a member"
+                                    : "the " + cli::counted(script.files, "file") + " it names are members");
   else
     std::cout << "; demo.run: " << script.failures.size() << " FAILED";
   std::cout << "\n";
