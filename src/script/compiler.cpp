@@ -95,9 +95,8 @@ void skipByteOrderMark(Reader& reader) {
 
 // What one readLine took from the script.
 struct Piece {
-  bool cut = false;      // stopped by the line buffer before the line's end: the rest follows
-  bool hasText = false;  // anything but a carriage return
-  bool hasNul = false;   // a NUL would silently end the line early
+  bool cut = false;     // stopped by the line buffer before the line's end: the rest follows
+  bool hasNul = false;  // a NUL would silently end the line early
 };
 
 Piece readPiece(Reader& reader, char* line) {
@@ -107,11 +106,18 @@ Piece readPiece(Reader& reader, char* line) {
   const uint32_t consumed = reader.position() - before;
   Piece piece;
   piece.cut = std::memchr(raw, '\n', consumed) == nullptr && !reader.atEnd();
-  for (uint32_t i = 0; i < consumed && raw[i] != '\n'; ++i) {
-    piece.hasNul |= raw[i] == 0;
-    piece.hasText |= raw[i] != '\r';
-  }
+  for (uint32_t i = 0; i < consumed && raw[i] != '\n'; ++i) piece.hasNul |= raw[i] == 0;
   return piece;
+}
+
+// After a cut piece: whether more than a carriage return follows on the line. Asked with the first
+// piece rather than the next, so that an error the first piece makes (a statement cut in two)
+// comes after the warning that explains it.
+bool lineGoesOn(const Reader& reader) {
+  const uint8_t* end = reader.data() + reader.size();
+  for (const uint8_t* rest = reader.data() + reader.position(); rest < end && *rest != '\n'; ++rest)
+    if (*rest != '\r') return true;
+  return false;
 }
 
 void resetCompiler(Show& show) {
@@ -155,8 +161,7 @@ bool compileScript(Show& show, Reader& reader) {
   while (!reader.atEnd()) {
     if (!continued) ++state.lineNumber;
     const Piece piece = readPiece(reader, line);
-    const bool warned = !state.warnings.empty() && state.warnings.back().line == state.lineNumber;
-    if (continued && piece.hasText && !warned)
+    if (piece.cut && !continued && lineGoesOn(reader))
       state.warnings.push_back({state.lineNumber, "line longer than " + std::to_string(LineCapacity - 1) +
                                                       " characters: the rest is read as a line of its own"});
     continued = piece.cut;

@@ -176,6 +176,12 @@ TEST(ScriptLines, ALongLineIsReadAs255CharactersAndTheRestButKeepsItsNumber) {
   EXPECT_EQ(ok.compiler().lineNumber, 3) << "the following lines keep their numbers";
   ASSERT_EQ(ok.compiler().warnings.size(), 1u);
   EXPECT_EQ(ok.compiler().warnings[0].line, 2);
+
+  // The cut falls inside "end": the error is in the first piece, and the warning explains it.
+  ShowHarness split;
+  EXPECT_FALSE(split.compile("start" + std::string(249, ' ') + "end\n"));
+  EXPECT_EQ(split.compiler().detail, "unknown command \"e\"");
+  EXPECT_EQ(split.compiler().warnings.size(), 1u);
 }
 
 TEST(ScriptLines, ALineOfExactly255CharactersIsNoLongLine) {
