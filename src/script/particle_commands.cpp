@@ -4,6 +4,7 @@
 
 #include "fx/particle_system.h"
 #include "scene/perspective.h"
+#include "script/file_problems.h"
 #include "script/interpolation.h"
 #include "script/show.h"
 
@@ -83,8 +84,9 @@ StepResult PartObjectInstruction::execute(Show& show) {
   ParticleSystem* system = effectAs<ParticleSystem>(effect);
   Scene* target = scene->object;
   if (!system || !target) return StepResult::Continue;
-  return attachToNode(*system, *target, objectName, seconds(show.frame.demoTime)) ? StepResult::Continue
-                                                                                   : StepResult::Stop;
+  if (attachToNode(*system, *target, objectName, seconds(show.frame.demoTime))) return StepResult::Continue;
+  return show.fail(*this, "partobject " + angled(effect->name) + " " + angled(scene->name) + " " + quoted(objectName) +
+                              ": the scene has no object node of that name");
 }
 
 namespace {
