@@ -9,12 +9,12 @@
 namespace demo {
 namespace {
 
-// The first sample of each output frame takes the gain that grows with panning, so panning 255
-// plays only there, where trackers put 255 on the right: this engine's stereo is the mirror image
-// of a tracker's. Deliberate; do not swap.
+// XM panning runs from 0 on the left to 255 on the right, and the first sample of each output frame
+// is the left one (WAV, SDL and wave-out alike): the first gain falls as panning grows, the second
+// rises with it, so panning 255 plays only on the right as every tracker plays it.
 void setTargetGains(Voice& voice) {
-  voice.gainFirst = voice.level * voice.panning / 255;
-  voice.gainSecond = voice.level * (255 - voice.panning) / 255;
+  voice.gainFirst = voice.level * (255 - voice.panning) / 255;
+  voice.gainSecond = voice.level * voice.panning / 255;
 }
 
 void trigger(TickContext& c) {
