@@ -31,7 +31,10 @@ void stepEnvelope(EnvelopeState& state, const EnvelopeShape& shape, bool keyOff)
   if (i < shape.count) {
     if (state.tick == shape.points[i].x) {
       if ((shape.type & EnvelopeLoop) && i == shape.loopEnd) {
+        // The point index moves with the tick: when the loop start is also the sustain point, the
+        // envelope waits there from the next tick on instead of going on with the old segment's step.
         i = shape.loopStart;
+        state.point = i;
         state.tick = shape.points[i].x;
       }
       if (i == shape.count - 1) {
