@@ -9,6 +9,8 @@
 namespace demo {
 namespace {
 
+constexpr int64_t MaxVoiceLevel = 127;  // volume 64, envelope 64, no fadeout, global volume 64
+
 // XM panning runs from 0 on the left to 255 on the right, and the first sample of each output frame
 // is the left one (WAV, SDL and wave-out alike): the first gain falls as panning grows, the second
 // rises with it, so panning 255 plays only on the right as every tracker plays it.
@@ -35,10 +37,11 @@ void updateLevel(TickContext& c) {
   Voice& voice = *ch.voice;
   const int64_t product = int64_t{ch.volume + ch.tremoloDelta} * ch.volumeEnvelope.output * ch.fadeoutLevel *
                           c.module.globalVolume * 255;
-  // 0..127 for in-range values; louder with C above 64. Only a broken envelope could make it
-  // negative, which would turn the mixer's gain ramps upside down: such a level is silence.
+  // 0..127 for in-range values. A volume set above 64 (Cxx takes any byte) would make it up to four
+  // times full scale, and a negative one would turn the mixer's gain ramps upside down: the level
+  // is held to the range a well-formed module reaches.
   const int64_t level = product / (int64_t{1} << 35);
-  voice.level = static_cast<int32_t>(std::max<int64_t>(level, 0));
+  voice.level = static_cast<int32_t>(std::clamp<int64_t>(level, 0, MaxVoiceLevel));
   voice.levelCopy = voice.level;
   setTargetGains(voice);
 }

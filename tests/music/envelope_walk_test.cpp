@@ -1,4 +1,5 @@
-// Envelopes walked tick by tick: a sustain point inside a loop, and Lxx past the sustain point.
+// Envelopes walked tick by tick: a sustain point inside a loop, Lxx past the sustain point, and
+// damaged point lists that must still keep the output and the voice level in range.
 
 #include <gtest/gtest.h>
 
@@ -69,6 +70,37 @@ TEST(EnvelopeWalk, APanningLoopJumpingOntoItsSustainPointWaitsThere) {
   }
   EXPECT_EQ(outputs, (std::vector<int>{32, 16, 64, 64, 64, 64, 64, 64}));
   EXPECT_EQ(rig.voice(0).panning, 255) << "128 + (64 - 32) x 4, clamped";
+}
+
+// Ticks that run backwards (4, then 2) leave the walk sliding past the last point it can meet.
+XmEnvelope ticksRunningBackwards() { return {{{0, 0}, {4, 64}, {2, 0}}, true, false, false, 0, 0, 0}; }
+
+TEST(EnvelopeWalk, DamagedPointsNeverLeaveTheRangeOfTheOutputOrTheLevel) {
+  XmSong song = basicSong(2);
+  song.instruments[0].volumeEnvelope = ticksRunningBackwards();
+  song.instruments[0].panningEnvelope = ticksRunningBackwards();
+  song.instruments.push_back(song.instruments[0]);
+  // And one that slides down for ever.
+  song.instruments[1].volumeEnvelope = {{{0, 64}, {2, 0}, {1, 64}}, true, false, false, 0, 0, 0};
+  song.cell(0, 0, 0) = {C4, 1, 0, 0, 0};
+  song.cell(0, 0, 1) = {C4, 2, 0, 0, 0};
+  PlayerRig rig(song);
+  bool reachedTop = false;
+  for (int tick = 0; tick < 400; ++tick) {
+    rig.tick();
+    for (int ch = 0; ch < 2; ++ch) {
+      SCOPED_TRACE(testing::Message() << "tick " << tick << " channel " << ch);
+      const Channel& c = rig.channel(ch);
+      ASSERT_GE(c.volumeEnvelope.output, 0);
+      ASSERT_LE(c.volumeEnvelope.output, 64);
+      ASSERT_GE(c.panningEnvelope.output, 0);
+      ASSERT_LE(c.panningEnvelope.output, 64);
+      ASSERT_LE(rig.voice(ch).level, 127);
+      ASSERT_GE(rig.voice(ch).level, 0);
+    }
+    reachedTop = reachedTop || rig.voice(0).level == 127;
+  }
+  EXPECT_TRUE(reachedTop) << "the first envelope slides up past 64 and is held there";
 }
 
 }  // namespace

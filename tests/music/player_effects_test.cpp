@@ -69,13 +69,16 @@ TEST(PlayerNotes, KeyOffReleasesTheSustainPointAndStartsTheFadeout) {
   EXPECT_EQ(rig.channel(0).volumeEnvelope.output, 24) << "the envelope moves on towards its last point";
 }
 
-TEST(PlayerVolume, SetVolumeAbove64MakesTheLevelRiseAbove127) {
-  XmSong song = basicSong(1);
+TEST(PlayerVolume, SetVolumeAbove64IsKeptButTheLevelStopsAtFullScale) {
+  XmSong song = basicSong(2);
   song.cell(0, 0, 0) = {C4, 1, 0, 0xC, 0x50};
+  song.cell(0, 0, 1) = {C4, 1, 0, 0xC, 0xFF};
   PlayerRig rig(song);
   rig.tick();
-  EXPECT_EQ(rig.channel(0).volume, 80);
-  EXPECT_EQ(rig.voice(0).level, 159);
+  EXPECT_EQ(rig.channel(0).volume, 80) << "the channel volume is not clamped";
+  EXPECT_EQ(rig.voice(0).level, 127) << "80 would give 159";
+  EXPECT_EQ(rig.channel(1).volume, 255);
+  EXPECT_EQ(rig.voice(1).level, 127) << "255 would give four times full scale";
 }
 
 TEST(PlayerVolume, GlobalVolumeScalesTheLevel) {
