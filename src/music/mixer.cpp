@@ -73,6 +73,58 @@ uint32_t appliedGain(float gain) {
 
 }  // namespace
 
+Mixer::Mixer() : path_(fastestPath()) {}
+
+bool Mixer::runs(MixPath path) {
+  switch (path) {
+    case MixPath::Scalar: return true;
+#ifdef DEMO_MIX_SSE2
+    case MixPath::Sse2: return true;
+#endif
+#ifdef DEMO_MIX_AVX2
+    case MixPath::Avx2: return mix::avx2Available();
+#endif
+    default: return false;
+  }
+}
+
+MixPath Mixer::fastestPath() {
+  for (MixPath path : {MixPath::Avx2, MixPath::Sse2}) {
+    if (runs(path)) return path;
+  }
+  return MixPath::Scalar;
+}
+
+uint64_t Mixer::mixSteady(bool backward, const int16_t* data, uint64_t position, uint64_t step, float* out,
+                          int32_t frames, float gainFirst, float gainSecond) const {
+  switch (path_) {
+#ifdef DEMO_MIX_AVX2
+    case MixPath::Avx2: return mix::steadyAvx2(backward, data, position, step, out, frames, gainFirst, gainSecond);
+#endif
+#ifdef DEMO_MIX_SSE2
+    case MixPath::Sse2:
+      return backward ? mix::steadySse2<true>(data, position, step, out, frames, gainFirst, gainSecond)
+                      : mix::steadySse2<false>(data, position, step, out, frames, gainFirst, gainSecond);
+#endif
+    default:
+      return backward ? mix::steadyScalar<true>(data, position, step, out, frames, gainFirst, gainSecond)
+                      : mix::steadyScalar<false>(data, position, step, out, frames, gainFirst, gainSecond);
+  }
+}
+
+uint64_t Mixer::mixRamp(bool backward, const int16_t* data, uint64_t position, uint64_t step, float* out,
+                        int32_t frames, float& gainFirst, float& gainSecond, float stepFirst, float stepSecond) const {
+#ifdef DEMO_MIX_AVX2
+  if (path_ == MixPath::Avx2) {
+    return mix::rampAvx2(backward, data, position, step, out, frames, gainFirst, gainSecond, stepFirst, stepSecond);
+  }
+#endif
+  return backward ? mix::rampScalar<true>(data, position, step, out, frames, gainFirst, gainSecond, stepFirst,
+                                          stepSecond)
+                  : mix::rampScalar<false>(data, position, step, out, frames, gainFirst, gainSecond, stepFirst,
+                                           stepSecond);
+}
+
 void Mixer::configure(int32_t rate) {
   rate_ = rate;
   rampLength_ = rate * 128 / 11025;
@@ -141,10 +193,7 @@ void Mixer::mixVoice(Voice& voice, float* out, int32_t frames) {
     if (todo > 0 && voice.rampLeft != 0) {
       float a = static_cast<float>(voice.currentFirst) / 256.0f / 255.0f;
       float b = static_cast<float>(voice.currentSecond) / 256.0f / 255.0f;
-      position = backward ? mix::mixRamp<true>(data, position, step, out, todo, a, b, voice.rampStepFirst,
-                                               voice.rampStepSecond)
-                          : mix::mixRamp<false>(data, position, step, out, todo, a, b, voice.rampStepFirst,
-                                                voice.rampStepSecond);
+      position = mixRamp(backward, data, position, step, out, todo, a, b, voice.rampStepFirst, voice.rampStepSecond);
       voice.currentFirst = appliedGain(a);
       voice.currentSecond = appliedGain(b);
       voice.rampLeft -= todo;
@@ -156,8 +205,7 @@ void Mixer::mixVoice(Voice& voice, float* out, int32_t frames) {
     } else if (todo > 0 && (voice.gainFirst != 0 || voice.gainSecond != 0)) {
       const float a = static_cast<float>(voice.gainFirst) / 255.0f;
       const float b = static_cast<float>(voice.gainSecond) / 255.0f;
-      position = backward ? mix::mixSteady<true>(data, position, step, out, todo, a, b)
-                          : mix::mixSteady<false>(data, position, step, out, todo, a, b);
+      position = mixSteady(backward, data, position, step, out, todo, a, b);
     } else {
       // Silent and not ramping: adding zeros changes no output value, so only the position moves.
       const uint64_t advance = step * static_cast<uint64_t>(todo);
