@@ -128,6 +128,8 @@ bool avx2Available();
 // Eight frames at a time, the rest through the loops above (mix_kernels_avx2.cpp).
 uint64_t steadyAvx2(bool backward, const int16_t* data, uint64_t position, uint64_t step, float* out, int32_t frames,
                     float gainFirst, float gainSecond);
+// convertBlock's loop, 16 values at a time; returns how many it converted (a multiple of 16).
+int32_t convertAvx2(int16_t* destination, const float* source, int32_t count);
 uint64_t rampAvx2(bool backward, const int16_t* data, uint64_t position, uint64_t step, float* out, int32_t frames,
                   float& gainFirst, float& gainSecond, float stepFirst, float stepSecond);
 #endif

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -137,6 +139,31 @@ TEST(MixPaths, EveryPathGivesTheReferenceBits) {
     }
   }
   if (tested == 0) GTEST_SKIP() << "only the scalar loops run here";
+}
+
+TEST(MixPaths, ConvertBlockRoundsAndClipsEveryValueAsTheScalarDefinition) {
+  // Values around the clipping points, halves and random sums, over lengths that end in every
+  // vector loop's remainder.
+  Random random(7);
+  std::vector<float> values;
+  for (int i = 0; i < 4099; ++i) {
+    switch (random.below(4)) {
+      case 0: values.push_back(static_cast<float>(random.below(70000) - 35000)); break;
+      case 1: values.push_back(static_cast<float>(random.below(65536) - 32768) + 0.5f); break;
+      case 2: values.push_back(static_cast<float>(random.below(2000000) - 1000000) / 16.0f); break;
+      default: values.push_back(32767.5f - static_cast<float>(random.below(3)) * 65535.5f); break;
+    }
+  }
+  for (int32_t frames : {1, 7, 8, 9, 16, 17, 2049}) {
+    std::vector<int16_t> out(static_cast<size_t>(frames) * 2 + 1, 99);
+    convertBlock(out.data(), values.data(), frames);
+    for (int32_t i = 0; i < frames * 2; ++i) {
+      const float clipped = std::min(std::max(values[static_cast<size_t>(i)], -32768.0f), 32767.0f);
+      ASSERT_EQ(out[static_cast<size_t>(i)], static_cast<int16_t>(std::nearbyint(clipped)))
+          << "value " << values[static_cast<size_t>(i)] << " of " << frames << " frames";
+    }
+    EXPECT_EQ(out.back(), 99) << "nothing written beyond the block";
+  }
 }
 
 TEST(MixPaths, TheFastestPathIsChosenAndAnUnavailableOneFallsBack) {
