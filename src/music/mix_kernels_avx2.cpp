@@ -133,12 +133,13 @@ DEMO_AVX2 uint64_t steady(const int16_t* data, uint64_t position, uint64_t step,
 // reference adds them; everything else runs eight frames wide beside the chain, whose latency (one
 // addition a frame) bounds the loop.
 //
-// Tried and reverted: laying out each chunk's gains first as exact stretches. Within a binade of the
-// gain the additions add the same rounded step every frame, so gain + j x step' in double precision
-// gives the chain's bits without the chain; where the sum leaves the binade or the step rounds as a
-// tie, one frame steps as the chain does. Bit for bit right, but finding the stretches (a division
-// and a few rounding tests per stretch and channel) cost as much as the chain on the ramp runs real
-// modules have, cut short by ticks and loops to 80 or 90 frames on average.
+// Tried and reverted, twice: computing the gains without the chain. Within a binade of the gain
+// (2^e <= gain < 2^(e+1)) every addition adds the step rounded to the binade's unit, so while the sums
+// stay inside (and the step is no tie) the gains are gain + j x that increment, exact in double
+// precision. Laying out whole stretches first (a division and a few rounding tests per stretch and
+// channel), and checking eight frames at a time against the binade's edge, both gave the chain's bits
+// and neither was faster: the ramp runs real modules have are cut by ticks and loops to 80 or 90
+// frames on average, and the setup per run ate what the chain cost.
 template <bool Backward>
 DEMO_AVX2 uint64_t ramp(const int16_t* data, uint64_t position, uint64_t step, float* out, int32_t frames,
                         float& gainFirst, float& gainSecond, float stepFirst, float stepSecond) {
