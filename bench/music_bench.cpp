@@ -11,24 +11,14 @@
 #include <utility>
 
 #include "music/audio_output.h"
-#include "platform/wave_out.h"
+#include "silent_wave_out.h"
 #include "support/testdata.h"
 #include "writers/xm_writer.h"
 
 namespace demo {
 namespace {
 
-// The device side is not measured: renderBlock is called directly.
-class SilentWaveOut final : public WaveOut {
- public:
-  bool open(int, int, int) override { return true; }
-  void prepare(const void*, size_t) override {}
-  void write() override {}
-  uint32_t positionBytes() override { return 0; }
-  void unprepare() override {}
-  void reset() override {}
-  void close() override {}
-};
+using bench::SilentWaveOut;
 
 // 32 channels sounding at once: looping 16-bit samples, notes spread over four octaves and the
 // stereo field, volume slides keeping the gain ramps busy.

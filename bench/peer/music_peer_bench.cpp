@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "music/audio_output.h"
-#include "platform/wave_out.h"
+#include "../silent_wave_out.h"
 #include "support/testdata.h"
 
 namespace demo {
@@ -23,17 +23,7 @@ namespace {
 
 constexpr int Rate = AudioOutput::OutputRate;
 
-// The device side is not measured: the renderer is driven block by block.
-class SilentWaveOut final : public WaveOut {
- public:
-  bool open(int, int, int) override { return true; }
-  void prepare(const void*, size_t) override {}
-  void write() override {}
-  uint32_t positionBytes() override { return 0; }
-  void unprepare() override {}
-  void reset() override {}
-  void close() override {}
-};
+using bench::SilentWaveOut;
 
 // CPU time of this thread: what the other processes on a shared machine take is not counted.
 double threadSeconds() {
