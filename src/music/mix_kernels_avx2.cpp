@@ -1,7 +1,7 @@
-// The mixer's frame loops eight frames at a time with AVX2, for processors that have it (the
-// mixer asks avx2Available() once). Every value is computed as in the scalar reference, with
-// the same operations in the same order and no fused multiply-add, so the output is bit for bit
-// the same; a run's last few frames go through the SSE2 or scalar loops.
+// The mixer's frame loops eight frames at a time with AVX2, for processors that have it (the mixer
+// asks avx2Available() when it is made, convertBlock at every block). Every value is computed as in
+// the scalar reference, with the same operations in the same order and no fused multiply-add, so the
+// output is bit for bit the same; a run's last few frames go through the SSE2 or scalar loops.
 //
 // Lane order: eight frames f0..f7 sit in a vector as f0 f1 f4 f5 | f2 f3 f6 f7. That is the order
 // the two 4 x 64-bit position vectors give when their high (or low) halves are shuffled together,
@@ -44,9 +44,8 @@ DEMO_AVX2 inline __m256i fractionParts(const Positions& p) {
 DEMO_AVX2 inline __m256 interpolate8(__m256i s0, __m256i s1, __m256i fractions) {
   const __m256 high = _mm256_set1_ps(65536.0f), scale = _mm256_set1_ps(FractionScale);
   const __m256i lowMask = _mm256_set1_epi32(0xFFFF);
-  const __m256 t = _mm256_mul_ps(_mm256_add_ps(_mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_srli_epi32(fractions, 16)), high),
-                                               _mm256_cvtepi32_ps(_mm256_and_si256(fractions, lowMask))),
-                                 scale);
+  const __m256 upper = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_srli_epi32(fractions, 16)), high);
+  const __m256 t = _mm256_mul_ps(_mm256_add_ps(upper, _mm256_cvtepi32_ps(_mm256_and_si256(fractions, lowMask))), scale);
   return _mm256_add_ps(_mm256_cvtepi32_ps(s0), _mm256_mul_ps(t, _mm256_cvtepi32_ps(_mm256_sub_epi32(s1, s0))));
 }
 

@@ -1,5 +1,6 @@
 // Damaged modules load or are refused, and then play, without touching memory outside their
-// buffers (run under the sanitizers to mean anything) and without levels beyond full scale. Mutations are seeded: every run is the same.
+// buffers (run under the sanitizers to mean anything) and without levels beyond full scale.
+// Mutations are seeded: every run is the same.
 
 #include <gtest/gtest.h>
 

@@ -40,9 +40,10 @@ std::unique_ptr<Sample> randomSample(Random& random) {
   }
   const int kind = random.below(3);
   s->loopKind = kind == 0 ? LoopNone : kind == 1 ? LoopForward : LoopPingPong;
-  s->loopStart = s->loopKind == LoopNone ? 0 : static_cast<uint32_t>(random.below(static_cast<int32_t>(s->length)));
-  s->loopLength = s->loopKind == LoopNone ? s->length
-                                          : 1 + static_cast<uint32_t>(random.below(static_cast<int32_t>(s->length - s->loopStart)));
+  const auto length = static_cast<int32_t>(s->length);
+  s->loopStart = s->loopKind == LoopNone ? 0 : static_cast<uint32_t>(random.below(length));
+  const auto room = length - static_cast<int32_t>(s->loopStart);
+  s->loopLength = s->loopKind == LoopNone ? s->length : 1 + static_cast<uint32_t>(random.below(room));
   if (s->loopKind == LoopForward) s->data[s->loopEnd()] = s->data[s->loopStart];
   if (s->loopKind == LoopPingPong) s->data[s->loopEnd()] = s->data[s->loopEnd() - 1];
   return s;
@@ -110,7 +111,9 @@ void expectSameAsReference(MixPath path, uint32_t seed) {
   for (int block = 0; block < 40; ++block) {
     // Runs of any length: a tick's rest, a whole block, single frames.
     const int32_t frames = random.below(3) == 0 ? 1 + random.below(16) : 1 + random.below(2048);
-    for (size_t i = 0; i < expected.size(); ++i) expected[i] = actual[i] = static_cast<float>(random.below(2001) - 1000);
+    for (size_t i = 0; i < expected.size(); ++i) {
+      expected[i] = actual[i] = static_cast<float>(random.below(2001) - 1000);  // the sum so far
+    }
     reference.mixVoices(expected.data(), frames);
     candidate.mixVoices(actual.data(), frames);
     ASSERT_EQ(std::memcmp(expected.data(), actual.data(), expected.size() * sizeof(float)), 0)
