@@ -67,12 +67,18 @@ void AudioOutput::releaseBuffers() {
   ring_ = {};
 }
 
-bool AudioOutput::startModule(Module* module) {
+bool AudioOutput::startModuleAt(Module* module, uint32_t from) {
   // Without an open device there is no ring size to render or position to follow.
   if (!module || !deviceOpen_) return false;
   stopModule(module);
+  pausedModule_ = nullptr;
   resetPlayback(*module, channels_, mixer_);
   playingModule_ = module;
+  framesRendered_ = 0;
+  // Whole blocks, as the ring would have played them, so every tick, run and truncated millisecond
+  // of the time counter falls where it falls from the start; the sound from the block reached on
+  // is then the very sound of playing through.
+  while (static_cast<uint32_t>(module->timeCounter) < from) playBlock(*module, nullptr);
   allocateBuffers();
   waveOut_.prepare(ring_.data(), ring_.size() * sizeof(int16_t));
   ringPrepared_ = true;
@@ -80,7 +86,6 @@ bool AudioOutput::startModule(Module* module) {
   // index restarts with the ring, so a second start keeps clock and device in step.)
   refillIndex_ = 0;
   clockIndex_.store(0);
-  framesRendered_ = 0;
   do {
     renderBlock();
   } while (refillIndex_ != 0);
@@ -112,12 +117,29 @@ bool AudioOutput::stopModule(Module* module) {
 
 void AudioOutput::freeModule(Module* module) {
   if (!module) return;
+  if (module == pausedModule_) pausedModule_ = nullptr;
   while (rendering_.load()) std::this_thread::yield();
   stopModule(module);
   delete module;
 }
 
+void AudioOutput::pause() {
+  if (!playingModule_) return;
+  Module* module = playingModule_;
+  pausedTime_ = musicTime();
+  // The ring is let go, so the device falls silent; the module keeps its place in the show.
+  stopModule(module);
+  pausedModule_ = module;
+}
+
+bool AudioOutput::resume() {
+  if (!pausedModule_) return false;
+  // The clock stood at the end of the block being heard: the sound goes on from there.
+  return startModuleAt(pausedModule_, pausedTime_);
+}
+
 uint32_t AudioOutput::musicTime() {
+  if (pausedModule_) return pausedTime_;
   if (!playingModule_) return 0;
   // The output thread moves clockIndex on before it renders the block it leaves (poll), so a block's
   // time is stable while clockIndex names it. If the index moved while the time was read, the block
@@ -163,27 +185,34 @@ void AudioOutput::renderBlock() {
   const int32_t block = refillIndex_;
   float* buffer = blockBuffer(block);
   std::fill(buffer, buffer + static_cast<size_t>(blockFrames_) * 2, 0.0f);
+  playBlock(*module, buffer);
+  blockTime_[block].store(module->timeCounter);
+  convertBlock(ring_.data() + static_cast<size_t>(block) * blockFrames_ * 2, buffer, blockFrames_);
+  refillIndex_ = block + 1 == BlockCount ? 0 : block + 1;
+}
+
+void AudioOutput::playBlock(Module& module, float* buffer) {
   int32_t done = 0;
-  int32_t left = module->samplesLeftInTick;
+  int32_t left = module.samplesLeftInTick;
   while (done < blockFrames_) {
     if (left == 0) {
-      if (tickObserver_) tickObserver_->beforeTick(*module, framesRendered_);
-      module->tickHandler(*module, channels_, mixer_);
-      left = module->samplesPerTick;  // read after the tick: a tempo change applies to the tick that made it
+      if (tickObserver_) tickObserver_->beforeTick(module, framesRendered_);
+      module.tickHandler(module, channels_, mixer_);
+      left = module.samplesPerTick;  // read after the tick: a tempo change applies to the tick that made it
     }
     const int32_t run = std::min(blockFrames_ - done, left);
-    mixer_.mixVoices(buffer + static_cast<size_t>(done) * 2, run);
+    if (buffer)
+      mixer_.mixVoices(buffer + static_cast<size_t>(done) * 2, run);
+    else
+      mixer_.advanceVoices(run);
     // Each run's duration truncated to whole milliseconds, with a single-precision 1/rate: the music
     // clock runs slow on purpose (882 frames count 19 ms), and script times are written in it.
-    module->timeCounter += static_cast<int32_t>(run * static_cast<double>(inverseRate_) * 1000.0);
+    module.timeCounter += static_cast<int32_t>(run * static_cast<double>(inverseRate_) * 1000.0);
     done += run;
     left -= run;
     framesRendered_ += static_cast<uint64_t>(run);
   }
-  blockTime_[block].store(module->timeCounter);
-  module->samplesLeftInTick = left;
-  convertBlock(ring_.data() + static_cast<size_t>(block) * blockFrames_ * 2, buffer, blockFrames_);
-  refillIndex_ = block + 1 == BlockCount ? 0 : block + 1;
+  module.samplesLeftInTick = left;
 }
 
 }  // namespace demo

@@ -53,10 +53,14 @@ class AudioOutput final : public MusicPlayer {
   bool openAudioOutput() override;
   Module* loadModule(const char* name) override;
   ModuleProblem loadProblem() const override { return loadProblem_; }
-  bool startModule(Module* module) override;
+  bool startModule(Module* module) override { return startModuleAt(module, 0); }
+  bool startModuleAt(Module* module, uint32_t from) override;
   void freeModule(Module* module) override;
   void closeDevice() override;
   uint32_t musicTime() override;
+  void pause() override;
+  bool resume() override;
+  bool paused() const override { return pausedModule_ != nullptr; }
 
   // Needs the file operations registered; closes, then opens the device at the rate and sizes the
   // blocks. Zeroes the voices.
@@ -65,6 +69,8 @@ class AudioOutput final : public MusicPlayer {
   bool stopModule(Module* module);
   // Renders the block at refillIndex: ticks at every tick boundary, mixing in between.
   void renderBlock();
+  // Output frames played or skipped since the module's start: where the next block begins.
+  uint64_t framesRendered() const { return framesRendered_; }
   // One pass of the output thread: read the device position, render every block the device has
   // left, moving clockIndex along.
   void poll();
@@ -82,6 +88,9 @@ class AudioOutput final : public MusicPlayer {
 
  private:
   void threadMain();
+  // One block's ticks and runs, moving the time counter: mixed into buffer, or, with none, only
+  // played forward (the voices move exactly as mixing moves them).
+  void playBlock(Module& module, float* buffer);
   void allocateBuffers();
   void releaseBuffers();
   float* blockBuffer(int32_t block) { return alignedBlockBuffer_ + static_cast<size_t>(block) * blockFrames_ * 2; }
@@ -109,6 +118,8 @@ class AudioOutput final : public MusicPlayer {
   std::atomic<int32_t> clockIndex_{0};
   Module* playingModule_ = nullptr;
   uint64_t framesRendered_ = 0;
+  Module* pausedModule_ = nullptr;  // set while paused: what resume starts again
+  uint32_t pausedTime_ = 0;         // the clock while paused
 
   std::atomic<bool> stopRequest_{false};
   std::atomic<bool> rendering_{false};

@@ -72,7 +72,7 @@ bool readSampleHeader(ModuleFile& file, Sample& sample) {
   sample.loopStart = ModuleFile::le32(h + 4);
   sample.loopLength = ModuleFile::le32(h + 8);
   sample.volume = h[12];
-  sample.finetune = static_cast<int8_t>(h[13]);
+  sample.finetune = sample.loadedFinetune = static_cast<int8_t>(h[13]);
   const uint8_t type = h[14];
   sample.panning = h[15];
   sample.relativeNote = static_cast<int8_t>(h[16]);

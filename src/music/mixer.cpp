@@ -78,6 +78,24 @@ uint32_t appliedGain(float gain) {
   return value > 0 ? static_cast<uint32_t>(value) : 0;
 }
 
+// Where a run of frames leaves the position, with the same modular sums the frame loops make.
+uint64_t advancePosition(bool backward, uint64_t position, uint64_t step, int32_t frames) {
+  const uint64_t advance = step * static_cast<uint64_t>(frames);
+  return backward ? position - advance : position + advance;
+}
+
+// The gains a ramp reaches over a run: the frame loops' chain of single-precision additions, one per
+// frame (a product would round differently).
+void advanceRampGains(float& gainFirst, float& gainSecond, float stepFirst, float stepSecond, int32_t frames) {
+  float a = gainFirst, b = gainSecond;
+  for (; frames > 0; --frames) {
+    a += stepFirst;
+    b += stepSecond;
+  }
+  gainFirst = a;
+  gainSecond = b;
+}
+
 }  // namespace
 
 Mixer::Mixer() : path_(fastestPath()) {}
@@ -175,6 +193,13 @@ void Mixer::mixVoices(float* buffer, int32_t frameCount) {
   }
 }
 
+void Mixer::advanceVoices(int32_t frameCount) {
+  if (frameCount <= 0) return;
+  for (Voice& voice : voices_) {
+    if (voice.sample) mixVoice(voice, nullptr, frameCount);
+  }
+}
+
 void Mixer::mixVoice(Voice& voice, float* out, int32_t frames) {
   const uint64_t step = packPosition(voice.stepInteger, voice.stepFraction);
   uint64_t position = packPosition(voice.position, voice.fraction);
@@ -200,7 +225,12 @@ void Mixer::mixVoice(Voice& voice, float* out, int32_t frames) {
     if (todo > 0 && voice.rampLeft != 0) {
       float a = static_cast<float>(voice.currentFirst) / 256.0f / 255.0f;
       float b = static_cast<float>(voice.currentSecond) / 256.0f / 255.0f;
-      position = mixRamp(backward, data, position, step, out, todo, a, b, voice.rampStepFirst, voice.rampStepSecond);
+      if (out) {
+        position = mixRamp(backward, data, position, step, out, todo, a, b, voice.rampStepFirst, voice.rampStepSecond);
+      } else {
+        advanceRampGains(a, b, voice.rampStepFirst, voice.rampStepSecond, todo);
+        position = advancePosition(backward, position, step, todo);
+      }
       voice.currentFirst = appliedGain(a);
       voice.currentSecond = appliedGain(b);
       voice.rampLeft -= todo;
@@ -209,16 +239,16 @@ void Mixer::mixVoice(Voice& voice, float* out, int32_t frames) {
         voice.currentFirst = static_cast<uint32_t>(voice.gainFirst) * 256;
         voice.currentSecond = static_cast<uint32_t>(voice.gainSecond) * 256;
       }
-    } else if (todo > 0 && (voice.gainFirst != 0 || voice.gainSecond != 0)) {
+    } else if (out && todo > 0 && (voice.gainFirst != 0 || voice.gainSecond != 0)) {
       const float a = static_cast<float>(voice.gainFirst) / 255.0f;
       const float b = static_cast<float>(voice.gainSecond) / 255.0f;
       position = mixSteady(backward, data, position, step, out, todo, a, b);
     } else {
-      // Silent and not ramping: adding zeros changes no output value, so only the position moves.
-      const uint64_t advance = step * static_cast<uint64_t>(todo);
-      position = backward ? position - advance : position + advance;
+      // Silent and not ramping (or not mixing at all): adding zeros changes no output value, so only
+      // the position moves.
+      position = advancePosition(backward, position, step, todo);
     }
-    out += 2 * todo;
+    if (out) out += 2 * todo;
     frames -= todo;
     if (atBoundary && !crossBoundary(voice, position)) return;
     if (!atBoundary && !cutByRamp) break;

@@ -42,8 +42,13 @@ class Mixer {
   void setVoicePitch(Voice& voice, int32_t frequency) const;
   // Adds voices 0..31 into frameCount interleaved stereo frames of buffer; frameCount <= 0 does nothing.
   void mixVoices(float* buffer, int32_t frameCount);
+  // What mixVoices does to the voices, without the sound: positions, loop turns, sample ends and
+  // gain ramps come out bit for bit as mixing would leave them, far faster (a seek runs the song
+  // forward with it).
+  void advanceVoices(int32_t frameCount);
 
  private:
+  // out null: advance only.
   void mixVoice(Voice& voice, float* out, int32_t frames);
   void startRampIfChanged(Voice& voice) const;
   uint64_t mixSteady(bool backward, const int16_t* data, uint64_t position, uint64_t step, float* out,

@@ -51,7 +51,8 @@ struct Sample {
   uint32_t loopStart = 0;   // in samples
   uint32_t loopLength = 0;  // equals length without a loop, so loopStart + loopLength is where playback ends or wraps
   uint8_t volume = 0;
-  int8_t finetune = 0;
+  int8_t finetune = 0;      // E5x changes it while playing
+  int8_t loadedFinetune = 0;  // the file's value, which a new start of the song plays with again
   int32_t panning = 0;
   uint8_t bits = 0;
   uint8_t loopKind = 0;  // LoopKind, 0 for the empty sample

@@ -22,6 +22,15 @@ class MusicPlayer {
   virtual ModuleProblem loadProblem() const { return ModuleProblem::None; }
   // Renders the whole ring, starts the device and the output thread. False for a null module.
   virtual bool startModule(Module* module) = 0;
+  // startModule with the module first run forward, without output, to the first block that begins at
+  // or after `from` ms of music time: the sound and the clock from there on are those of playing
+  // from the start. A player that cannot seek plays only from 0.
+  virtual bool startModuleAt(Module* module, uint32_t from) { return from == 0 && startModule(module); }
+  // Pause: the sound stops and the clock stands at its reading; resume plays on from that reading
+  // (false when nothing was paused). Without a playing module pause does nothing.
+  virtual void pause() {}
+  virtual bool resume() { return false; }
+  virtual bool paused() const { return false; }
   // Waits for a block being rendered, stops playback, frees the module. Null is ignored.
   virtual void freeModule(Module* module) = 0;
   // Resets and closes the wave output.

@@ -115,6 +115,14 @@ void effectTick(Module& module, Channels& channels, Mixer& mixer) {
 }  // namespace
 
 void resetPlayback(Module& module, Channels& channels, Mixer& mixer) {
+  // E5x writes finetunes into the samples; a song started again (a seek, a loop) begins with the
+  // file's, as its first start did.
+  for (int32_t i = 0; i < module.instrumentCount; ++i) {
+    const Instrument& instrument = module.instruments[i];
+    for (int32_t s = 0; s < instrument.sampleCount && s < MaxSamplesPerInstrument; ++s)
+      instrument.samples[s]->finetune = instrument.samples[s]->loadedFinetune;
+  }
+  module.emptySample.finetune = 0;
   module.speed = module.defaultSpeed;
   module.globalVolume = module.initialGlobalVolume;
   module.globalSlideMemory = 0;

@@ -14,7 +14,8 @@ namespace demo {
 
 // Before the first tick of a start: speed, tempo, global volume, position and time counter from the
 // module's defaults; channels zeroed, channel i bound to voice i. The voices are silenced too, so
-// none keeps playing a sample of a module played before.
+// none keeps playing a sample of a module played before, and the samples get back the finetunes E5x
+// changed.
 void resetPlayback(Module& module, Channels& channels, Mixer& mixer);
 
 // bpm -> samplesPerTick = trunc(1000 / (bpm x 0.4) x rate x 0.001), in double precision from the
