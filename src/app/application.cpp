@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "cli/program.h"
 #include "app/frame_rate_report.h"
 #include "app/frame_step.h"
 #include "script/compiler.h"
@@ -13,7 +14,9 @@ namespace demo {
 
 int Application::run(const char* commandLine, const char* scriptName) {
   windowed_ = captureMode_ || wantsWindow(commandLine);
-  if (!compileScript(show_, scriptName)) return scriptFailed();
+  scriptName_ = scriptName;
+  if (!compileScript(*show_, scriptName)) return scriptFailed();
+  if (!applySection(*show_)) return cli::ExitUsage;
   if (!host_.createWindow("Demo", ScreenWidth, ScreenHeight, windowed_))
     return fail("Isch krisch kein Fenster!", "Kapuuuuuuut!", ExitNoWindow);
   windowAlive_ = true;
@@ -21,7 +24,7 @@ int Application::run(const char* commandLine, const char* scriptName) {
     layer_.destroyDevice();
     return fail("Scheisendreck Grafik geht net!", "Feeeeehler", ExitNoDevice);
   }
-  if (!show_.music.openAudioOutput()) {
+  if (!music_.openAudioOutput()) {
     layer_.destroyDevice();
     return fail("Dem Scheisendreck Modplayaaa is kaputt!", "Trasch-Musik!", ExitNoAudio);
   }
@@ -29,12 +32,12 @@ int Application::run(const char* commandLine, const char* scriptName) {
   runMessagePump();
   if (!windowed_) host_.showCursor(true);
   reportShowFailure();
-  host_.messageBox(frameRateReport(show_.frame).c_str(), "Feierabend", MessageIcon::Information);
-  return show_.failure.failed() ? ExitShowFailed : ExitOk;
+  host_.messageBox(frameRateReport(show_->frame).c_str(), "Feierabend", MessageIcon::Information);
+  return show_->failure.failed() ? ExitShowFailed : ExitOk;
 }
 
 int Application::scriptFailed() {
-  const CompileState& state = show_.compiler;
+  const CompileState& state = show_->compiler;
   log(compileReport(state));
   if (state.lineNumber == 0) return fail("Script is nich da", "Lameralarm!", ExitNoScript);
   const std::string text = "line " + std::to_string(state.lineNumber) + ": " + state.errorText;
@@ -42,8 +45,8 @@ int Application::scriptFailed() {
 }
 
 void Application::reportShowFailure() {
-  if (!show_.failure.failed()) return;
-  const std::string report = show_.failureReport();
+  if (!show_->failure.failed()) return;
+  const std::string report = show_->failureReport();
   log(report);
   // Capture prints its boxes on the log already.
   if (!captureMode_) host_.messageBox(report.c_str(), "Lameralarm!", MessageIcon::Error);
@@ -70,16 +73,70 @@ void Application::runMessagePump() {
     } else if (!windowAlive_) {
       return;  // the quit message got lost; nothing is left to run frames on
     } else if (tickEnabled_) {
-      if (frameStep(show_, frameFinished_))
+      if (frameStep(*show_, frameFinished_)) {
         watchClock();
-      else
-        destroyMainWindow();
+        // A fresh show starts its music in its first frames: a pause outlives the seek.
+        if (paused_ && !music_.paused()) music_.pause();
+        if (windowed_ && !captureMode_) updateTitle();
+      } else {
+        frameStopped();
+      }
     }
   }
 }
 
+bool Application::applySection(Show& show) {
+  std::string error;
+  if (!resolveSection(section_, show, sectionTimes_, error)) {
+    log(show.compiler.fileName + ": " + error);
+    return false;
+  }
+  // --loop without --to goes round at the script's end.
+  if (section_.loop && !sectionTimes_.to) sectionTimes_.to = scriptEndTime(show);
+  looping_ = section_.loop;
+  loopFrom_ = sectionTimes_.from.value_or(0);
+  loopTo_ = sectionTimes_.to;
+  show.range.from = sectionTimes_.from;
+  applyRange(show);
+  return true;
+}
+
+void Application::applyRange(Show& show) const { show.range.to = looping_ ? loopTo_ : sectionTimes_.to; }
+
+void Application::frameStopped() {
+  if (show_->range.toReached && looping_ && !captureMode_ && restartShow(loopFrom_)) return;
+  // --to ends the show as `end` does.
+  if (show_->range.toReached) endShow(*show_);
+  destroyMainWindow();
+}
+
+bool Application::restartShow(uint32_t from) {
+  auto fresh = std::make_unique<Show>(host_, layer_, music_);
+  if (!compileScript(*fresh, scriptName_.c_str())) {
+    log(compileReport(fresh->compiler));
+    return false;
+  }
+  // The labels may have moved (a reload): the section is resolved again. A loop the keys made
+  // stays as it is.
+  const bool keysLoop = looping_ && !section_.loop;
+  const uint32_t keptFrom = loopFrom_;
+  const std::optional<uint32_t> keptTo = loopTo_;
+  if (!applySection(*fresh)) return false;
+  if (keysLoop) {
+    looping_ = true;
+    loopFrom_ = keptFrom;
+    loopTo_ = keptTo;
+    applyRange(*fresh);
+  }
+  fresh->range.from = from;
+  // The old show goes first: freeing its music stops the sound before the new show starts its own.
+  show_ = std::move(fresh);
+  frozenFrames_ = 0;
+  return true;
+}
+
 void Application::watchClock() {
-  const AtInstruction* at = unreachableAt(show_);
+  const AtInstruction* at = unreachableAt(*show_);
   if (!at) {
     frozenFrames_ = 0;
     return;
@@ -87,12 +144,12 @@ void Application::watchClock() {
   ++frozenFrames_;
   if (!captureMode_) {
     if (!frozenWarned_)
-      log(show_.compiler.fileName + ":" + std::to_string(at->line) + ": warning: " + frozenClockText(show_, *at) +
+      log(show_->compiler.fileName + ":" + std::to_string(at->line) + ": warning: " + frozenClockText(*show_, *at) +
           "; the picture stays as it is until Escape");
     frozenWarned_ = true;
   } else if (frozenFrames_ >= frozenFrameLimit_) {
     // Nothing would change any more: a capture would run on until its sound file is full.
-    show_.fail(*at, frozenClockText(show_, *at));
+    show_->fail(*at, frozenClockText(*show_, *at));
     destroyMainWindow();
   }
 }
@@ -104,9 +161,10 @@ void Application::dispatch(const HostEvent& event) {
       destroyMainWindow();
       break;
     case HostEvent::Type::KeyDown:
+      if (!captureMode_ && editKey(event.key)) break;
       if (event.key == KeyEscape) {
         tickEnabled_ = false;
-        endShow(show_);
+        endShow(*show_);
         destroyMainWindow();
       }
       break;

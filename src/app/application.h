@@ -5,7 +5,11 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <string>
 
+#include "app/section.h"
 #include "gfx/device_layer.h"
 #include "music/music_player.h"
 #include "platform/host.h"
@@ -35,7 +39,7 @@ class Application {
 
   // The host, the layer and the music player must outlive the application.
   Application(Host& host, DeviceLayer& layer, MusicPlayer& music)
-      : host_(host), layer_(layer), show_(host, layer, music) {}
+      : host_(host), layer_(layer), music_(music), show_(std::make_unique<Show>(host, layer, music)) {}
 
   // The entry point: commandLine is the text after the program name.
   int run(const char* commandLine, const char* scriptName = "demo.run");
@@ -54,7 +58,12 @@ class Application {
   // nowhere).
   void setLog(std::FILE* log) { log_ = log; }
 
-  Show& show() { return show_; }
+  // --from, --to, --loop: resolved with the script's labels once it is compiled; a request the
+  // script cannot meet ends run() with cli::ExitUsage before any window opens. Set before run.
+  void setSection(SectionRequest section) { section_ = std::move(section); }
+
+  // The show of this moment: a loop or a seek replaces it with a fresh one.
+  Show& show() { return *show_; }
   bool windowed() const { return windowed_; }
   bool tickEnabled() const { return tickEnabled_; }
 
@@ -67,6 +76,20 @@ class Application {
   // After the pump: the reason a failing instruction stopped the show, in the --check style.
   void reportShowFailure();
   void runMessagePump();
+  // The section's times into the show's play range; false with the reason logged.
+  bool applySection(Show& show);
+  // After a frame step that stopped: a loop starts the section again, anything else ends the show.
+  void frameStopped();
+  // The play range every show of this run gets: the loop's end while looping, else --to.
+  void applyRange(Show& show) const;
+  // The window's editing keys (app/editing_keys.cpp): true when the key was one of them.
+  bool editKey(int key);
+  // "Demo  42:300  [climax]  paused  loop [climax]..[finale]", set when it changes.
+  void updateTitle();
+  // Throws the show away for a fresh one compiled from the script and started at `from`, as though
+  // it had played up to there (a seek; paused again if it was). False (the old show goes on) when
+  // the script no longer compiles.
+  bool restartShow(uint32_t from);
   // After each presented frame: notices an `at` whose time can never come.
   void watchClock();
   // The window procedure's share of an event.
@@ -76,7 +99,18 @@ class Application {
 
   Host& host_;
   DeviceLayer& layer_;
-  Show show_;
+  MusicPlayer& music_;
+  std::unique_ptr<Show> show_;
+  std::string scriptName_ = "demo.run";
+  SectionRequest section_;
+  SectionTimes sectionTimes_;
+  // Where a loop goes back to and where it turns (--loop, or L between two labels); `to` unset
+  // turns at nothing.
+  bool looping_ = false;
+  uint32_t loopFrom_ = 0;
+  std::optional<uint32_t> loopTo_;
+  bool paused_ = false;  // Space
+  std::string title_;
   bool windowed_ = false;
   bool tickEnabled_ = false;
   bool windowAlive_ = false;

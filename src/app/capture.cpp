@@ -69,6 +69,7 @@ int runCaptureWith(const CaptureGraphics& graphics, const CaptureOptions& option
   host.beforeMessage = [&progress] { progress.interrupt(); };
   application.setCaptureMode([&session] { session.frameFinished(); }, uint64_t{FrozenClockSeconds} * options.fps);
   application.setLog(log);
+  application.setSection({options.from, options.to, false});
 
   const int code = application.run(showText.c_str(), scriptName);
   // Start-up failed: its box said why, and nothing was written. A show that stopped at a failing

@@ -35,6 +35,9 @@ cli::OptionTable optionTable(CommandLine& line, Seen& seen) {
                        return true;
                      })
       .flag("--files", line.checkFiles)
+      .text("--from", line.section.from)
+      .text("--to", line.section.to)
+      .flag("--loop", line.section.loop)
       .flag("--no-dialogs", line.noDialogs)
       .flag("--verbose", line.verbose);
   for (const char* name : CaptureOptionNames) {
@@ -51,6 +54,8 @@ std::string conflict(const CommandLine& line, const Seen& seen) {
   if (seen.check && seen.capture) return "give only one of --check and --capture";
   if (seen.captureValues && !seen.capture) return "--fps, --seconds and --size go with --capture OUT";
   if (line.checkFiles && !seen.check) return "--files goes with --check";
+  if (seen.check && line.section.any()) return "--from, --to and --loop play a section: --check plays nothing";
+  if (seen.capture && line.section.loop) return "--loop goes round forever: a capture needs an end (use --to)";
   if (seen.capture) return captureOptionsProblem(line.capture);
   return {};
 }
@@ -90,6 +95,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     }
   }
   for (const std::string& word : words) line.showText += (line.showText.empty() ? "" : " ") + word;
+  line.capture.from = line.section.from;
+  line.capture.to = line.section.to;
   line.mode = seen.check     ? CommandLine::Mode::Check
               : seen.capture ? CommandLine::Mode::Capture
                              : CommandLine::Mode::Show;
@@ -107,6 +114,12 @@ std::string usageText(const std::string& program) {
          "           render the show headless into OUT: a folder of PNG frames and audio.wav, or a video\n"
          "           through ffmpeg when OUT ends in .mp4, .mkv or .webm (defaults: 60 fps, until the show\n"
          "           ends, 640x480); the Windows build draws with Direct3D 8 and writes folders only\n" +
+         p + " ... --from WHEN [--to WHEN] [--loop]\n"
+         "           play a section: the show starts at WHEN as if it had played up to there (no pause at\n"
+         "           start), ends at --to, or with --loop (not in a capture) goes back to --from. WHEN as in\n"
+         "           the script: 42:000, 1:02:500, [label], [label]+2:000\n" +
+         "           In a window: Space pause/resume, Left/Right 5 s back/on, Page Up/Page Down previous/next\n"
+         "           label, Home the start, L loop between the labels around now (again: off), Escape end\n" +
          p + " --no-dialogs ...\n"
          "           print message boxes on stderr instead of showing them\n" +
          p + " --verbose ...\n"

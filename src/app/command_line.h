@@ -7,6 +7,8 @@
 //   demo [win]                      the show, windowed when the text contains "win"
 //   demo --check [SCRIPT] [--files] compile only (default demo.run); with --files also load every file
 //   demo --capture OUT [--fps N] [--seconds S] [--size WxH]   render headless into frames and sound
+//   demo ... --from WHEN [--to WHEN] [--loop]   a section of the show: start part-way, stop (or go
+//                                   round, windowed only) at --to; WHEN as in the script or a label
 //   demo --no-dialogs ...           message boxes go to stderr
 //   demo --verbose ...              let the system libraries' own chatter through
 //   demo --help, --version
@@ -15,6 +17,7 @@
 
 #include <string>
 
+#include "app/section.h"
 #include "capture/capture_options.h"
 
 namespace demo {
@@ -33,6 +36,7 @@ struct CommandLine {
   bool checkFiles = false;  // --check --files
   std::string script = "demo.run";
   CaptureOptions capture;
+  SectionRequest section;  // --from, --to, --loop (a capture's are in `capture` too)
   // The words that are not options of ours, joined with blanks: what the show's entry point sees
   // as its command line.
   std::string showText;

@@ -12,7 +12,8 @@ namespace demo {
 // The ambient light level every started frame sets.
 inline constexpr uint32_t FrameAmbient = 0x80808080u;
 
-// True to go on, false when the show stops. A frame that stops is not presented: the program's
+// True to go on, false when the show stops (also when the clock reaches the play range's end).
+// The frame that catches a section up is run but not presented. A frame that stops is not presented: the program's
 // stop abandons it before the active instructions run, an active instruction's stop after them.
 // `finished` (capture) runs with the frame's picture complete, right before Present: after Present
 // a Direct3D back buffer (swap effect discard) no longer holds it. The frame is on screen from that

@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
   Backends backends = createBackends({commandLine.noDialogs, commandLine.verbose});
   DeviceLayer layer(backends.direct3d, backends.direct3dContext);
   Application application(*backends.host, layer, *backends.music);
+  application.setSection(commandLine.section);
   // A negative code becomes its low byte as the process status: -6 is 250.
   return application.run(commandLine.showText.c_str());
 }

@@ -18,6 +18,10 @@ struct CaptureOptions {
   std::optional<double> seconds;  // unset: until the show ends
   uint32_t width = 640;
   uint32_t height = 480;
+  // --from, --to as written (a time or a label); the show resolves them once compiled. Empty: from
+  // the start, to the end.
+  std::string from;
+  std::string to;
 
   // The number of frames --seconds allows (at least one), or none without a limit.
   std::optional<uint64_t> frameLimit() const;

@@ -24,7 +24,15 @@ struct HostEvent {
   int key = 0;
 };
 
-constexpr int KeyEscape = 27;  // the virtual-key code of Escape
+// Virtual-key codes, as Windows numbers them; the other backends translate to them.
+constexpr int KeyEscape = 27;
+constexpr int KeySpace = 0x20;
+constexpr int KeyPageUp = 0x21;
+constexpr int KeyPageDown = 0x22;
+constexpr int KeyHome = 0x24;
+constexpr int KeyLeft = 0x25;
+constexpr int KeyRight = 0x27;
+constexpr int KeyL = 'L';
 
 class Host {
  public:
@@ -50,6 +58,9 @@ class Host {
 
   // Full path of the running executable, or empty when it cannot be found.
   virtual std::string executablePath() = 0;
+
+  // The window's title bar (the editing keys show the music time there). Without a window, nothing.
+  virtual void setTitle(const char* title) { (void)title; }
 };
 
 }  // namespace demo

@@ -140,6 +140,34 @@ bool ArgumentParser::tryNumber(uint32_t kind, char*& p, uint32_t word, ArgumentR
   return true;
 }
 
+bool readTimeFields(const char*& q, uint32_t& ms, const char*& why) {
+  // Fields are plain counts: the last one is milliseconds, not a decimal fraction.
+  uint32_t fields[3] = {};
+  int count = 0;
+  for (;;) {
+    if (!isDigit(*q)) {
+      if (count > 0) why = "missing digits after ':'";
+      return false;
+    }
+    uint32_t field = 0;
+    while (isDigit(*q)) field = field * 10u + static_cast<uint32_t>(*q++ - '0');
+    fields[count++] = field;
+    if (*q != ':' || count == 3) break;
+    ++q;
+  }
+  ms = fields[0];
+  if (count >= 2) ms = fields[0] * 1000u + fields[1];
+  if (count == 3) ms = 60000u * (ms / 1000u) + 1000u * (ms % 1000u) + fields[2];
+  return true;
+}
+
+bool readTimeFields(char*& q, uint32_t& ms, const char*& why) {
+  const char* c = q;
+  const bool read = readTimeFields(c, ms, why);
+  q += c - q;
+  return read;
+}
+
 bool ArgumentParser::parseTime(char*& p, int32_t& value) {
   char* q = p;
   const LabelEntry* label = nullptr;
@@ -178,23 +206,8 @@ bool ArgumentParser::parseTime(char*& p, int32_t& value) {
     }
     base = static_cast<uint32_t>(state_.scheduleTime);
   }
-  // Fields are plain counts: the last one is milliseconds, not a decimal fraction.
-  uint32_t fields[3] = {};
-  int count = 0;
-  for (;;) {
-    if (!isDigit(*q)) {
-      if (count > 0) why_ = "missing digits after ':'";
-      return false;
-    }
-    uint32_t field = 0;
-    while (isDigit(*q)) field = field * 10u + static_cast<uint32_t>(*q++ - '0');
-    fields[count++] = field;
-    if (*q != ':' || count == 3) break;
-    ++q;
-  }
-  uint32_t ms = fields[0];
-  if (count >= 2) ms = fields[0] * 1000u + fields[1];
-  if (count == 3) ms = 60000u * (ms / 1000u) + 1000u * (ms % 1000u) + fields[2];
+  uint32_t ms = 0;
+  if (!readTimeFields(q, ms, why_)) return false;
   value = static_cast<int32_t>(base + ms);
   p = q;
   return true;

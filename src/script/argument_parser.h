@@ -23,6 +23,11 @@ inline char* skipBlanks(char* p) {
   return p;
 }
 
+// The fields of a time, A, A:B or A:B:C, in milliseconds (A:B:C is minutes, seconds, milliseconds);
+// q moves past them. False, perhaps with a reason in `why`, when no digit starts them.
+bool readTimeFields(const char*& q, uint32_t& ms, const char*& why);
+bool readTimeFields(char*& q, uint32_t& ms, const char*& why);
+
 class ArgumentParser {
  public:
   ArgumentParser(Registries& names, CompileState& state) : names_(names), state_(state) {}

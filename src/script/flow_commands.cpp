@@ -34,7 +34,8 @@ std::unique_ptr<Instruction> StartInstruction::compile(const ArgumentRecord&, Co
 }
 
 StepResult StartInstruction::execute(Show& show) {
-  show.host.sleep(SettleMilliseconds);
+  // A show started part-way is being worked on: nobody waits for it to settle.
+  if (!show.range.from) show.host.sleep(SettleMilliseconds);
   show.frame.showStarted = true;
   show.frame.demoTime = show.frame.startTime = show.readClock();
   show.frame.frameCount = 0;

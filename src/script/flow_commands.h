@@ -20,7 +20,8 @@ class EndInstruction : public Instruction {
 
 class StartInstruction : public Instruction {
  public:
-  static constexpr uint32_t SettleMilliseconds = 2000;  // the pause before the show's clock starts
+  static constexpr uint32_t SettleMilliseconds = 2000;  // the pause before the show's clock starts; none
+                                                        // for a show started part-way (--from)
 
   StartInstruction() : Instruction(1) {}
   // Later statements run from time 0.

@@ -34,7 +34,16 @@ StepResult PlayMusicInstruction::execute(Show& show) {
     return show.fail(*this, "playmusic " + angled(music->name) +
                                 ": no music is loaded under that name "
                                 "(its loadmusic has not run yet, or end freed it)");
-  if (show.music.startModule(module)) show.timeline.currentMusic = module;
+  if (!show.range.from) {
+    if (show.music.startModule(module)) show.timeline.currentMusic = module;
+    return StepResult::Continue;
+  }
+  if (show.music.startModuleAt(module, *show.range.from)) show.timeline.currentMusic = module;
+  show.range.catchingUp = true;
+  // The clock has jumped: the rest of this step already runs at the new time, so the instructions
+  // scheduled before it catch up in this very frame (start, which usually comes first, read 0).
+  // The frame-rate report counts from here, not from the skipped part.
+  if (show.frame.showStarted) show.frame.demoTime = show.frame.startTime = show.readClock();
   return StepResult::Continue;
 }
 

@@ -4,6 +4,7 @@
 // test can build a fresh show, compile a script, step frames and throw it away.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "fx/random.h"
@@ -25,6 +26,18 @@ struct ShowFailure {
   std::string text;  // what failed and why: `loadtexture "logo.tga": not found (...)`
 
   bool failed() const { return !text.empty(); }
+};
+
+// The stretch of the show an author asked for (--from, --to). With `from` the music starts there,
+// `start` skips its pause, and the frame in which the music starts runs every instruction scheduled
+// before `from` as one long frame would. That frame began before `start`, uncleared, so it is not
+// shown (`catchingUp`): the next one, cleared, draws the same time. The frame step stops the show
+// once the clock reaches `to`, noting that in `toReached`.
+struct PlayRange {
+  std::optional<uint32_t> from;
+  std::optional<uint32_t> to;
+  bool catchingUp = false;
+  bool toReached = false;
 };
 
 class Show {
@@ -56,6 +69,7 @@ class Show {
   FrameState frame;
   Random random;
   ShowFailure failure;
+  PlayRange range;
 };
 
 }  // namespace demo

@@ -9,21 +9,6 @@
 namespace demo::test {
 namespace {
 
-// The music time at the end of block b as the audio output counts it, worked out from scratch:
-// every run between two tick or block boundaries adds its length truncated to whole milliseconds,
-// using a single-precision 1 / rate.
-uint32_t clockAtEndOfBlock(uint64_t block) {
-  const double inverseRate = static_cast<double>(1.0f / static_cast<float>(Rate));
-  const uint64_t end = (block + 1) * BlockFrames;
-  int32_t time = 0;
-  for (uint64_t frame = 0; frame < end;) {
-    const uint64_t next = std::min((frame / BlockFrames + 1) * BlockFrames, (frame / TickFrames + 1) * TickFrames);
-    time += static_cast<int32_t>(static_cast<double>(next - frame) * inverseRate * 1000.0);
-    frame = next;
-  }
-  return static_cast<uint32_t>(time);
-}
-
 // The show starts (pausing two seconds on a silent black screen), then the music, and the
 // background fades from black to white over the first second of music time.
 constexpr const char* FadeShow =

@@ -95,6 +95,18 @@ WavSound readWav(const std::filesystem::path& path) {
   return sound;
 }
 
+uint32_t clockAtEndOfBlock(uint64_t block) {
+  const double inverseRate = static_cast<double>(1.0f / static_cast<float>(Rate));
+  const uint64_t end = (block + 1) * BlockFrames;
+  int32_t time = 0;
+  for (uint64_t frame = 0; frame < end;) {
+    const uint64_t next = std::min((frame / BlockFrames + 1) * BlockFrames, (frame / TickFrames + 1) * TickFrames);
+    time += static_cast<int32_t>(static_cast<double>(next - frame) * inverseRate * 1000.0);
+    frame = next;
+  }
+  return static_cast<uint32_t>(time);
+}
+
 std::vector<std::filesystem::path> frameFiles(const std::filesystem::path& folder) {
   std::vector<std::filesystem::path> frames;
   for (const auto& entry : std::filesystem::directory_iterator(folder))

@@ -46,6 +46,11 @@ struct WavSound {
 };
 WavSound readWav(const std::filesystem::path& path);
 
+// The music time at the end of block b of the square tune, as the audio output counts it, worked
+// out from scratch: every run between two tick or block boundaries adds its length truncated to
+// whole milliseconds, using a single-precision 1 / rate.
+uint32_t clockAtEndOfBlock(uint64_t block);
+
 // frame_*.png in name order.
 std::vector<std::filesystem::path> frameFiles(const std::filesystem::path& folder);
 // The colour of a PNG's top-left pixel as 0xRRGGBB.

@@ -18,6 +18,8 @@ class ScriptedMusic : public MusicPlayer {
   ModuleProblem problem = ModuleProblem::None;  // what loadProblem reports after a refused load
   std::vector<std::string> calls;  // "openAudioOutput", "loadModule NAME", "startModule", "freeModule", ...
   std::vector<Module*> freed;
+  bool isPaused = false;
+  uint32_t pausedAt = 0;
 
   bool openAudioOutput() override {
     calls.push_back("openAudioOutput");
@@ -34,12 +36,34 @@ class ScriptedMusic : public MusicPlayer {
     calls.push_back("startModule");
     return module != nullptr;
   }
+  // A seek: the clock reads `from` from now on (the test moves it on).
+  bool startModuleAt(Module* module, uint32_t from) override {
+    calls.push_back("startModuleAt " + std::to_string(from));
+    if (module) time = from;
+    isPaused = false;  // as a real start: the module plays
+    return module != nullptr;
+  }
+  // While paused the clock stands at its reading, however far the test moves `time`; resume goes
+  // on from there.
+  void pause() override {
+    calls.push_back("pause");
+    if (!isPaused) pausedAt = time;
+    isPaused = true;
+  }
+  bool resume() override {
+    calls.push_back("resume");
+    const bool was = isPaused;
+    if (was) time = pausedAt;
+    isPaused = false;
+    return was;
+  }
+  bool paused() const override { return isPaused; }
   void freeModule(Module* module) override {
     calls.push_back("freeModule");
     freed.push_back(module);
   }
   void closeDevice() override { calls.push_back("closeDevice"); }
-  uint32_t musicTime() override { return time; }
+  uint32_t musicTime() override { return isPaused ? pausedAt : time; }
 
  private:
   static constexpr int MaxModules = 8;

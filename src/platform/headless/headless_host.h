@@ -33,6 +33,7 @@ class HeadlessHost : public Host {
   void sleep(uint32_t milliseconds) override;
 
   std::string executablePath() override;
+  void setTitle(const char* text) override { title = text; }
 
   // For the owner.
   void queueEvent(const HostEvent& event) { events_.push_back(event); }
@@ -50,6 +51,7 @@ class HeadlessHost : public Host {
   std::vector<MessageBoxRecord> messageBoxes;
   std::vector<bool> cursorChanges;
   std::vector<uint32_t> sleeps;
+  std::string title;  // as last set
   int windowsCreated = 0;
   int windowsDestroyed = 0;
   std::string windowTitle;

@@ -41,8 +41,19 @@ HostEvent translate(const SDL_Event& e) {
 
 int virtualKey(int sdlKeycode) {
   if (sdlKeycode >= 'a' && sdlKeycode <= 'z') return sdlKeycode - 'a' + 'A';
-  static_assert(SDLK_ESCAPE == KeyEscape);
-  return sdlKeycode;
+  static_assert(SDLK_ESCAPE == KeyEscape && SDLK_SPACE == KeySpace);
+  switch (sdlKeycode) {
+    case SDLK_LEFT: return KeyLeft;
+    case SDLK_RIGHT: return KeyRight;
+    case SDLK_PAGEUP: return KeyPageUp;
+    case SDLK_PAGEDOWN: return KeyPageDown;
+    case SDLK_HOME: return KeyHome;
+    default: return sdlKeycode;
+  }
+}
+
+void SdlHost::setTitle(const char* title) {
+  if (window_) SDL_SetWindowTitle(window_, title);
 }
 
 SdlHost::SdlHost(SdlHostOptions options) : options_(options) {}

@@ -38,6 +38,7 @@ class SdlHost final : public Host {
   void messageBox(const char* text, const char* caption, MessageIcon icon) override;
   void sleep(uint32_t milliseconds) override;
   std::string executablePath() override;
+  void setTitle(const char* title) override;
 
   // Whether SDL's video reaches a display a window would appear on.
   bool hasDisplay();

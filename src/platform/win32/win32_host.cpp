@@ -17,7 +17,8 @@ namespace demo {
 namespace {
 
 constexpr char ClassName[] = "PLIX";
-static_assert(VK_ESCAPE == KeyEscape);
+static_assert(VK_ESCAPE == KeyEscape && VK_SPACE == KeySpace && VK_PRIOR == KeyPageUp && VK_NEXT == KeyPageDown &&
+              VK_HOME == KeyHome && VK_LEFT == KeyLeft && VK_RIGHT == KeyRight);
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* host = reinterpret_cast<Win32Host*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -114,5 +115,9 @@ void Win32Host::messageBox(const char* text, const char* caption, MessageIcon ic
 void Win32Host::sleep(uint32_t milliseconds) { Sleep(milliseconds); }
 
 std::string Win32Host::executablePath() { return demo::executablePath(); }
+
+void Win32Host::setTitle(const char* title) {
+  if (window_) SetWindowTextA(static_cast<HWND>(window_), title);
+}
 
 }  // namespace demo

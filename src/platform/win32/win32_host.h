@@ -38,6 +38,7 @@ class Win32Host final : public Host {
   void messageBox(const char* text, const char* caption, MessageIcon icon) override;
   void sleep(uint32_t milliseconds) override;
   std::string executablePath() override;
+  void setTitle(const char* title) override;
 
   // The window procedure's record of a close request, for the next pollEvent.
   void noteCloseRequest() { closeRequested_ = true; }
