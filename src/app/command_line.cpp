@@ -18,6 +18,7 @@ struct Seen {
   bool checkScript = false;  // --check SCRIPT or --check=SCRIPT
   bool capture = false;
   bool captureValues = false;  // --fps, --seconds or --size
+  bool chart = false;
 };
 
 cli::OptionTable optionTable(CommandLine& line, Seen& seen) {
@@ -35,6 +36,12 @@ cli::OptionTable optionTable(CommandLine& line, Seen& seen) {
                        return true;
                      })
       .flag("--files", line.checkFiles)
+      .value("--chart",
+             [&](const std::string& output, std::string&) {
+               seen.chart = true;
+               line.chart = output;
+               return true;
+             })
       .text("--from", line.section.from)
       .text("--to", line.section.to)
       .flag("--loop", line.section.loop)
@@ -52,6 +59,8 @@ cli::OptionTable optionTable(CommandLine& line, Seen& seen) {
 // The options that make no sense together; empty when the line is consistent.
 std::string conflict(const CommandLine& line, const Seen& seen) {
   if (seen.check && seen.capture) return "give only one of --check and --capture";
+  if (seen.chart && (seen.check || seen.capture)) return "--chart draws a picture alone: not with --check or --capture";
+  if (seen.chart && line.section.any()) return "--chart draws the whole show: --from, --to and --loop play a section";
   if (seen.captureValues && !seen.capture) return "--fps, --seconds and --size go with --capture OUT";
   if (line.checkFiles && !seen.check) return "--files goes with --check";
   if (seen.check && line.section.any()) return "--from, --to and --loop play a section: --check plays nothing";
@@ -84,6 +93,16 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   }
   // "--check --files other.run": the script may follow the options; any other word would be
   // ignored by a check, so it is refused rather than leaving the user to think it counted.
+  if (seen.chart && !words.empty()) {
+    if (words.size() == 1) {
+      line.script = words[0];
+      words.clear();
+    } else {
+      line.mode = CommandLine::Mode::Invalid;
+      line.error = "--chart draws one script: \"" + words.back() + "\" is one word too many";
+      return line;
+    }
+  }
   if (seen.check && !words.empty()) {
     if (!seen.checkScript && words.size() == 1) {
       line.script = words[0];
@@ -99,6 +118,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   line.capture.to = line.section.to;
   line.mode = seen.check     ? CommandLine::Mode::Check
               : seen.capture ? CommandLine::Mode::Capture
+              : seen.chart   ? CommandLine::Mode::Chart
                              : CommandLine::Mode::Show;
   return line;
 }
@@ -114,6 +134,10 @@ std::string usageText(const std::string& program) {
          "           render the show headless into OUT: a folder of PNG frames and audio.wav, or a video\n"
          "           through ffmpeg when OUT ends in .mp4, .mkv or .webm (defaults: 60 fps, until the show\n"
          "           ends, 640x480); the Windows build draws with Direct3D 8 and writes folders only\n" +
+         p + " --chart OUT.svg [SCRIPT]\n"
+         "           draw the timeline of SCRIPT (default demo.run) as a picture for a browser: the music\n"
+         "           time with the tune's song positions and loudness, the labels, and a lane per image,\n"
+         "           scene and effect with a bar for each command's span (its name on hover)\n" +
          p + " ... --from WHEN [--to WHEN] [--loop]\n"
          "           play a section: the show starts at WHEN as if it had played up to there (no pause at\n"
          "           start), ends at --to, or with --loop (not in a capture) goes back to --from. WHEN as in\n"

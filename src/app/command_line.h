@@ -9,6 +9,7 @@
 //   demo --capture OUT [--fps N] [--seconds S] [--size WxH]   render headless into frames and sound
 //   demo ... --from WHEN [--to WHEN] [--loop]   a section of the show: start part-way, stop (or go
 //                                   round, windowed only) at --to; WHEN as in the script or a label
+//   demo --chart OUT.svg [SCRIPT]   the timeline as a picture
 //   demo --no-dialogs ...           message boxes go to stderr
 //   demo --verbose ...              let the system libraries' own chatter through
 //   demo --help, --version
@@ -27,7 +28,7 @@ namespace demo {
 bool wantsWindow(const char* commandLine);
 
 struct CommandLine {
-  enum class Mode { Show, Check, Capture, Help, Version, Invalid };
+  enum class Mode { Show, Check, Capture, Chart, Help, Version, Invalid };
   Mode mode = Mode::Show;
   std::string program = "demo";  // as the user called it (showcase, ...)
   std::string error;             // why the line is Invalid
@@ -36,6 +37,7 @@ struct CommandLine {
   bool checkFiles = false;  // --check --files
   std::string script = "demo.run";
   CaptureOptions capture;
+  std::string chart;  // --chart OUT.svg
   SectionRequest section;  // --from, --to, --loop (a capture's are in `capture` too)
   // The words that are not options of ours, joined with blanks: what the show's entry point sees
   // as its command line.

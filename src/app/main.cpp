@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "app/backends.h"
 #include "app/capture.h"
+#include "app/chart_command.h"
 #include "app/command_line.h"
 #include "app/script_check.h"
 #include "cli/program.h"
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
       return 0;
     case CommandLine::Mode::Check:
       return checkScript(commandLine.script.c_str(), stdout, stderr, commandLine.checkFiles);
+    case CommandLine::Mode::Chart:
+      return writeChart(commandLine.script.c_str(), commandLine.chart, stdout, stderr);
     case CommandLine::Mode::Capture:
       return runCapture(commandLine.capture, commandLine.showText);
     case CommandLine::Mode::Invalid:

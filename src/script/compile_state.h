@@ -20,6 +20,17 @@ inline constexpr const char* UndeclaredMusic = "undeclared music";
 inline constexpr const char* UndefinedEffect = "undefined effect";
 }  // namespace error_text
 
+// One compiled statement as the timeline chart draws it: when it runs, on what, until when.
+struct StatementRecord {
+  int32_t line = 0;
+  const char* keyword = "";  // the command table's
+  int32_t scheduleTime = -1;  // the time of the start or at it runs after; -1 before any
+  std::string target;         // the first name it acts on ("" for fadebg, start, at, end)
+  char targetKind = 0;        // 'i'mage, 's'cene, 'e'ffect, 'm'usic, 't'exture, 0 none
+  bool timed = false;         // has an end time (a span), or is an at (its time)
+  int32_t time = 0;           // that end time, or the at's time
+};
+
 // Something that compiles but is probably not what the author meant; --check prints it.
 struct CompileWarning {
   int32_t line;
@@ -36,6 +47,7 @@ struct CompileState {
   std::string detail;
   int openStatus = 0;  // the Reader's status when the script cannot be opened (lineNumber 0)
   std::vector<CompileWarning> warnings;
+  std::vector<StatementRecord> statements;  // in program order
 
   // Records a failure description unless a more precise one is already there.
   void describe(std::string text) {

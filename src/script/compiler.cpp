@@ -61,6 +61,34 @@ bool StatementCompiler::defineLabel(char*& p, char* close) {
   return true;
 }
 
+// Taken before the constructor runs: an at moves the schedule its own statement runs after.
+StatementRecord describeStatement(const CommandEntry& command, const ArgumentRecord& record,
+                                  const CompileState& state) {
+  StatementRecord statement;
+  statement.line = state.lineNumber;
+  statement.keyword = command.keyword;
+  statement.scheduleTime = state.scheduleTime;
+  for (int i = 0; i < record.count; ++i) {
+    const Argument& a = record[i];
+    if (statement.targetKind == 0) {
+      const auto take = [&](const char* name, char kind) {
+        statement.target = name;
+        statement.targetKind = kind;
+      };
+      if (a.kind == arg::ImageName && a.image) take(a.image->name, 'i');
+      if (a.kind == arg::SceneName && a.scene) take(a.scene->name, 's');
+      if (a.kind == arg::EffectName && a.effect) take(a.effect->name, 'e');
+      if (a.kind == arg::MusicName && a.music) take(a.music->name, 'm');
+      if (a.kind == arg::TextureName && a.texture) take(a.texture->name, 't');
+    }
+    if (a.kind == arg::Time) {
+      statement.timed = true;
+      statement.time = a.integer;
+    }
+  }
+  return statement;
+}
+
 bool StatementCompiler::compileStatement(char*& p) {
   const CommandEntry* command = matchCommand(p);
   if (!command) {
@@ -77,12 +105,14 @@ bool StatementCompiler::compileStatement(char*& p) {
     state_.describe("more than " + std::to_string(Timeline::MaxInstructions) + " instructions");
     return false;
   }
+  StatementRecord statement = describeStatement(*command, record, state_);
   std::unique_ptr<Instruction> instruction = command->construct(record, state_);
   if (!instruction) {
     state_.describe("out of memory");
     return false;
   }
   instruction->line = state_.lineNumber;
+  state_.statements.push_back(std::move(statement));
   program_.push_back(std::move(instruction));
   return true;
 }
@@ -128,6 +158,7 @@ void resetCompiler(Show& show) {
   show.compiler.detail.clear();
   show.compiler.openStatus = ReadOk;
   show.compiler.warnings.clear();
+  show.compiler.statements.clear();
 }
 
 }  // namespace
