@@ -9,6 +9,7 @@
 #include "app/frame_step.h"
 #include "script/compiler.h"
 #include "script/flow_commands.h"
+#include "script/named_files.h"
 
 namespace demo {
 
@@ -17,6 +18,7 @@ int Application::run(const char* commandLine, const char* scriptName) {
   scriptName_ = scriptName;
   if (!compileScript(*show_, scriptName)) return scriptFailed();
   if (!applySection(*show_)) return cli::ExitUsage;
+  if (watching_) watchFiles();
   if (!host_.createWindow("Demo", ScreenWidth, ScreenHeight, windowed_))
     return fail("Isch krisch kein Fenster!", "Kapuuuuuuut!", ExitNoWindow);
   windowAlive_ = true;
@@ -77,6 +79,14 @@ void Application::runMessagePump() {
         watchClock();
         // A fresh show starts its music in its first frames: a pause outlives the seek.
         if (paused_ && !music_.paused()) music_.pause();
+        if (reloadSeen_ && show_->frame.frameCount > 0) {
+          const auto took = std::chrono::steady_clock::now() - *reloadSeen_;
+          log(scriptName_ + ": reloaded, the first new frame " +
+              std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()) +
+              " ms after the change was seen");
+          reloadSeen_.reset();
+        }
+        if (watching_) pollWatch();
         if (windowed_ && !captureMode_) updateTitle();
       } else {
         frameStopped();
@@ -110,11 +120,21 @@ void Application::frameStopped() {
   destroyMainWindow();
 }
 
-bool Application::restartShow(uint32_t from) {
+bool Application::restartShow(uint32_t from, std::string* problem, bool checkFiles) {
   auto fresh = std::make_unique<Show>(host_, layer_, music_);
   if (!compileScript(*fresh, scriptName_.c_str())) {
     log(compileReport(fresh->compiler));
+    if (problem) *problem = compileReport(fresh->compiler);
     return false;
+  }
+  if (checkFiles) {
+    // A picture, scene or tune that would stop the new show keeps the old one running instead.
+    const auto problems = loadingProblems(fresh->timeline.program());
+    for (const auto& [line, text] : problems) log(scriptName_ + ":" + std::to_string(line) + ": " + text);
+    if (!problems.empty()) {
+      if (problem) *problem = scriptName_ + ":" + std::to_string(problems.front().first) + ": " + problems.front().second;
+      return false;
+    }
   }
   // The labels may have moved (a reload): the section is resolved again. A loop the keys made
   // stays as it is.
@@ -133,6 +153,33 @@ bool Application::restartShow(uint32_t from) {
   show_ = std::move(fresh);
   frozenFrames_ = 0;
   return true;
+}
+
+void Application::watchFiles() {
+  std::vector<std::string> names{scriptName_};
+  for (const NamedFile& file : namedFiles(show_->timeline.program())) names.push_back(file.name);
+  watch_.watch(names);
+}
+
+void Application::pollWatch() {
+  const auto now = std::chrono::steady_clock::now();
+  if (now < nextWatch_) return;
+  nextWatch_ = now + watchInterval_;
+  if (watch_.changed()) reload();
+}
+
+void Application::reload() {
+  const auto began = std::chrono::steady_clock::now();
+  std::string problem;
+  if (restartShow(show_->frame.demoTime, &problem, true)) {
+    reloadProblem_.clear();
+    reloadSeen_ = began;  // the first frame the fresh show presents reports the time
+  } else {
+    reloadProblem_ = problem;
+  }
+  // What the show now running loads (the old one's again after a failure: a fix is seen too).
+  watchFiles();
+  title_.clear();
 }
 
 void Application::watchClock() {

@@ -3,12 +3,14 @@
 // its own message box and exit code; the message pump that runs one frame per idle pass; the window
 // procedure (close box, Escape, destruction); and the frame-rate report at the end.
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "app/file_watch.h"
 #include "app/section.h"
 #include "gfx/device_layer.h"
 #include "music/music_player.h"
@@ -62,6 +64,15 @@ class Application {
   // script cannot meet ends run() with cli::ExitUsage before any window opens. Set before run.
   void setSection(SectionRequest section) { section_ = std::move(section); }
 
+  // --watch: when the script or a file it loads changes on disk, a fresh show is compiled and, when
+  // it compiles and every file loads, replaces the running one at the same music time; otherwise
+  // the running one goes on and the reason is logged and shown in the title. The files are looked
+  // at every `interval`. Set before run.
+  void setWatch(bool watch, std::chrono::milliseconds interval = std::chrono::milliseconds(200)) {
+    watching_ = watch;
+    watchInterval_ = interval;
+  }
+
   // The show of this moment: a loop or a seek replaces it with a fresh one.
   Show& show() { return *show_; }
   bool windowed() const { return windowed_; }
@@ -89,7 +100,11 @@ class Application {
   // Throws the show away for a fresh one compiled from the script and started at `from`, as though
   // it had played up to there (a seek; paused again if it was). False (the old show goes on) when
   // the script no longer compiles.
-  bool restartShow(uint32_t from);
+  bool restartShow(uint32_t from, std::string* problem = nullptr, bool checkFiles = false);
+  // --watch: the files of the show now running; a reload when one changed.
+  void watchFiles();
+  void pollWatch();
+  void reload();
   // After each presented frame: notices an `at` whose time can never come.
   void watchClock();
   // The window procedure's share of an event.
@@ -111,6 +126,12 @@ class Application {
   std::optional<uint32_t> loopTo_;
   bool paused_ = false;  // Space
   std::string title_;
+  bool watching_ = false;
+  std::chrono::milliseconds watchInterval_{200};
+  std::chrono::steady_clock::time_point nextWatch_{};
+  FileWatch watch_;
+  std::string reloadProblem_;  // why the last reload kept the old show; empty after a good one
+  std::optional<std::chrono::steady_clock::time_point> reloadSeen_;  // a reload waiting for its first frame
   bool windowed_ = false;
   bool tickEnabled_ = false;
   bool windowAlive_ = false;

@@ -45,6 +45,7 @@ cli::OptionTable optionTable(CommandLine& line, Seen& seen) {
       .text("--from", line.section.from)
       .text("--to", line.section.to)
       .flag("--loop", line.section.loop)
+      .flag("--watch", line.watch)
       .flag("--no-dialogs", line.noDialogs)
       .flag("--verbose", line.verbose);
   for (const char* name : CaptureOptionNames) {
@@ -65,6 +66,7 @@ std::string conflict(const CommandLine& line, const Seen& seen) {
   if (line.checkFiles && !seen.check) return "--files goes with --check";
   if (seen.check && line.section.any()) return "--from, --to and --loop play a section: --check plays nothing";
   if (seen.capture && line.section.loop) return "--loop goes round forever: a capture needs an end (use --to)";
+  if (line.watch && (seen.check || seen.capture || seen.chart)) return "--watch goes with the show in a window";
   if (seen.capture) return captureOptionsProblem(line.capture);
   return {};
 }
@@ -144,6 +146,9 @@ std::string usageText(const std::string& program) {
          "           the script: 42:000, 1:02:500, [label], [label]+2:000\n" +
          "           In a window: Space pause/resume, Left/Right 5 s back/on, Page Up/Page Down previous/next\n"
          "           label, Home the start, L loop between the labels around now (again: off), Escape end\n" +
+         p + " win --watch ...\n"
+         "           reload when demo.run or a file it loads changes, at the same music time; a script\n"
+         "           that does not compile or a file that does not load keeps the last good show running\n" +
          p + " --no-dialogs ...\n"
          "           print message boxes on stderr instead of showing them\n" +
          p + " --verbose ...\n"

@@ -10,6 +10,7 @@
 //   demo ... --from WHEN [--to WHEN] [--loop]   a section of the show: start part-way, stop (or go
 //                                   round, windowed only) at --to; WHEN as in the script or a label
 //   demo --chart OUT.svg [SCRIPT]   the timeline as a picture
+//   demo win --watch ...            reload when the script or a file it loads changes
 //   demo --no-dialogs ...           message boxes go to stderr
 //   demo --verbose ...              let the system libraries' own chatter through
 //   demo --help, --version
@@ -39,6 +40,7 @@ struct CommandLine {
   CaptureOptions capture;
   std::string chart;  // --chart OUT.svg
   SectionRequest section;  // --from, --to, --loop (a capture's are in `capture` too)
+  bool watch = false;      // --watch
   // The words that are not options of ours, joined with blanks: what the show's entry point sees
   // as its command line.
   std::string showText;

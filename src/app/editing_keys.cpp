@@ -81,6 +81,7 @@ void Application::updateTitle() {
     title += "  loop " + (fromIsLabel ? labelText(from) : formatShowTime(loopFrom_)) + " to " +
              (loopTo_ ? formatShowTime(*loopTo_) : std::string("the end"));
   }
+  if (!reloadProblem_.empty()) title += "  " + reloadProblem_;
   if (title == title_) return;
   title_ = title;
   host_.setTitle(title.c_str());

@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
   DeviceLayer layer(backends.direct3d, backends.direct3dContext);
   Application application(*backends.host, layer, *backends.music);
   application.setSection(commandLine.section);
+  application.setWatch(commandLine.watch);
   // A negative code becomes its low byte as the process status: -6 is 250.
   return application.run(commandLine.showText.c_str());
 }

@@ -72,7 +72,7 @@ TEST(EditingKeys, PageDownAndPageUpGoToTheLabelsAndHomeToTheStart) {
 }
 
 TEST(EditingKeys, SpacePausesTheClockAndTheSoundAndResumesFromThere) {
-  KeyRun run({{20, KeySpace}, {30, KeySpace}});
+  KeyRun run({{20, KeySpace}, {30, KeySpace}}, 40);
   // The clock stands where it was when Space went down, a pass after the last frame drawn.
   const uint32_t held = run.times[21];
   EXPECT_EQ(held, run.times[19] + 100);
