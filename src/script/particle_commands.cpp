@@ -26,9 +26,12 @@ std::unique_ptr<Instruction> MakeParticlesInstruction::compile(const ArgumentRec
 }
 
 StepResult MakeParticlesInstruction::execute(Show& show) {
+  // A system that cannot be made (no image under the name yet, a capacity of 0) stops the show, as
+  // a failing makeblobs or makeimage does.
   ParticleSystem* made =
       show.objects.keep(createParticleSystem(show.layer, image->object, static_cast<uint32_t>(maxCount)));
-  effect->object = made ? EffectObject(made) : EffectObject();
+  if (!made) return StepResult::Stop;
+  effect->object = made;
   return StepResult::Continue;
 }
 
@@ -59,7 +62,8 @@ StepResult ShowParticlesInstruction::perFrame(Show& show) {
   layer.pushTransform();
   layer.topTransform() = DeviceLayer::identity;
   layer.applyTransform();
-  system->draw(layer, show.random, show.frame.demoTime);
+  SceneDraw pass{layer, show.random, show.frame.demoTime};
+  system->draw(pass);
   layer.selectTransformStack(1);
   layer.popTransform();
   layer.applyTransform();

@@ -58,9 +58,9 @@ class FakeParticles : public ParticleSystem {
   D3DMATRIX projectionAtDraw{};
   D3DMATRIX worldAtDraw{};
   void restart(float seconds) override { restarts.push_back(seconds); }
-  void draw(DeviceLayer& layer, Random&, uint32_t demoTime) override {
-    drawTimes.push_back(demoTime);
-    if (auto* device = dynamic_cast<RecordingDevice*>(layer.device())) {
+  void draw(SceneDraw& pass) override {
+    drawTimes.push_back(pass.demoTime);
+    if (auto* device = dynamic_cast<RecordingDevice*>(pass.layer.device())) {
       projectionAtDraw = device->transform(D3DTS_PROJECTION);
       worldAtDraw = device->transform(D3DTS_WORLD);
     }
