@@ -11,5 +11,6 @@ const std::vector<DeviceScene>& textureScenes();
 const std::vector<DeviceScene>& lightingScenes();
 const std::vector<DeviceScene>& imageScenes();
 const std::vector<DeviceScene>& particleScenes();
+const std::vector<DeviceScene>& tunnelScenes();
 
 }  // namespace demo::scenes
