@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "scene/perspective.h"
 #include "scene/scene.h"
 
 namespace demo {
@@ -216,6 +217,25 @@ std::unique_ptr<ParticleSystem> createParticleSystem(DeviceLayer& layer, Image* 
   std::unique_ptr<ParticleSystem> system(new (std::nothrow) ParticleSystem(image, capacity));
   if (system && layer.device()) system->createBuffers(*layer.device());
   return system;
+}
+
+void drawInCameraSpace(ParticleSystem& system, SceneDraw& pass) {
+  DeviceLayer& layer = pass.layer;
+  layer.selectTransformStack(1);
+  layer.pushTransform();
+  layer.topTransform() = perspective(1.5707964f, 1.0f, 1.0f, 1000.0f);
+  layer.applyTransform();
+  layer.selectTransformStack(0);
+  layer.pushTransform();
+  layer.topTransform() = DeviceLayer::identity;
+  layer.applyTransform();
+  system.draw(pass);
+  layer.selectTransformStack(1);
+  layer.popTransform();
+  layer.applyTransform();
+  layer.selectTransformStack(0);
+  layer.popTransform();
+  layer.applyTransform();
 }
 
 bool attachToNode(ParticleSystem& system, Scene& scene, const char* objectName, float seconds) {

@@ -91,6 +91,11 @@ class ParticleSystem : public NodeAttachment {
 // buffers made on the layer's device. Null when no system can be made: no image, or a capacity of 0.
 std::unique_ptr<ParticleSystem> createParticleSystem(DeviceLayer& layer, Image* image, uint32_t capacity);
 
+// showparticles' drawing: the system in camera space, under a 90-degree projection (aspect 1, near
+// plane 1, far plane 1000) and the identity world, both pushed before the draw and popped and
+// re-applied after it.
+void drawInCameraSpace(ParticleSystem& system, SceneDraw& pass);
+
 // partobject: hangs the system on the scene's object node of that name (compared without regard to
 // case), keeps the name (truncated to fit) and restarts the system at the given time. False,
 // changing nothing, when the node is missing or not an object node.

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "fx/particle_system.h"
-#include "scene/perspective.h"
 #include "script/interpolation.h"
 #include "script/show.h"
 
@@ -52,24 +51,9 @@ StepResult ShowParticlesInstruction::perFrame(Show& show) {
   if (reached(show.frame.demoTime, endTime)) return StepResult::Done;
   ParticleSystem* system = effectAs<ParticleSystem>(effect);
   if (!system) return StepResult::Continue;
-  DeviceLayer& layer = show.layer;
   show.openScene();
-  layer.selectTransformStack(1);
-  layer.pushTransform();
-  layer.topTransform() = perspective(1.5707964f, 1.0f, 1.0f, 1000.0f);
-  layer.applyTransform();
-  layer.selectTransformStack(0);
-  layer.pushTransform();
-  layer.topTransform() = DeviceLayer::identity;
-  layer.applyTransform();
-  SceneDraw pass{layer, show.random, show.frame.demoTime};
-  system->draw(pass);
-  layer.selectTransformStack(1);
-  layer.popTransform();
-  layer.applyTransform();
-  layer.selectTransformStack(0);
-  layer.popTransform();
-  layer.applyTransform();
+  SceneDraw pass{show.layer, show.random, show.frame.demoTime};
+  drawInCameraSpace(*system, pass);
   return StepResult::Continue;
 }
 

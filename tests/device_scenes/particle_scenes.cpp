@@ -7,34 +7,12 @@
 #include "fx/image.h"
 #include "fx/particle_system.h"
 #include "fx/random.h"
-#include "scene/perspective.h"
 #include "scene_drawing.h"
 #include "scene_groups.h"
 
 namespace demo::scenes {
 
 namespace {
-
-// showparticles' camera space: a 90-degree projection and the identity world, pushed on both stacks.
-void cameraSpace(DeviceLayer& layer) {
-  layer.selectTransformStack(1);
-  layer.pushTransform();
-  layer.topTransform() = perspective(1.5707964f, 1.0f, 1.0f, 1000.0f);
-  layer.applyTransform();
-  layer.selectTransformStack(0);
-  layer.pushTransform();
-  layer.topTransform() = DeviceLayer::identity;
-  layer.applyTransform();
-}
-
-void leaveCameraSpace(DeviceLayer& layer) {
-  layer.selectTransformStack(1);
-  layer.popTransform();
-  layer.applyTransform();
-  layer.selectTransformStack(0);
-  layer.popTransform();
-  layer.applyTransform();
-}
 
 // A soft round spark, 16 x 16: white, its alpha falling off from the centre.
 Texture* sparkTexture(RenderDevice& d) {
@@ -76,10 +54,8 @@ void sparks(SceneTarget& t) {
       flat(d);
       layer.bindTexture(nullptr);
       drawQuad(d, 0, 40, 64, 64, 0xFF405020u);
-      cameraSpace(layer);
       SceneDraw pass{layer, random, ms};
-      system.draw(pass);
-      leaveCameraSpace(layer);
+      drawInCameraSpace(system, pass);
       if (ms == 480) t.snapshot("half-second");
       if (ms == 1000) t.snapshot("one-second");
     }
@@ -117,10 +93,8 @@ void batches(SceneTarget& t) {
     }
     d.SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
     clear(d, 0xFF000000u);
-    cameraSpace(layer);
     SceneDraw pass{layer, random, 0};
-    system.draw(pass);
-    leaveCameraSpace(layer);
+    drawInCameraSpace(system, pass);
     t.snapshot("two-batches");
   }
   layer.bindTexture(nullptr);

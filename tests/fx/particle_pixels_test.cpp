@@ -5,7 +5,6 @@
 #include "fx/particle_system.h"
 #include "fx_fixtures.h"
 #include "headless_layer.h"
-#include "scene/perspective.h"
 
 namespace demo::test {
 namespace {
@@ -39,14 +38,8 @@ class ParticlePixelsTest : public HeadlessLayerTest {
     clear(background);
     pointSampling();
     device().SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    layer.selectTransformStack(1);
-    layer.topTransform() = perspective(1.5707964f, 1.0f, 1.0f, 1000.0f);
-    layer.applyTransform();
-    layer.selectTransformStack(0);
-    layer.topTransform() = DeviceLayer::identity;
-    layer.applyTransform();
     SceneDraw pass{layer, random, 0};
-    s.draw(pass);
+    drawInCameraSpace(s, pass);
     return frame();
   }
 
