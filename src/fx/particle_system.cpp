@@ -123,14 +123,15 @@ void ParticleSystem::draw(SceneDraw& pass) {
     layer.topTransform() = DeviceLayer::identity;
     layer.applyTransform();
   }
-  // A clock that went back (the music restarted) must not lengthen lives or hold back births.
+  // A clock that went back (the music restarted) gives a step of 0: a negative one would lengthen
+  // every life and hold births back by as much.
   float dt = now - lastTime;
   if (!(dt > 0.0f)) dt = 0.0f;
   lastTime = now;
 
   uint8_t* bytes = nullptr;
   const bool locked = pushed && image && vertexBuffer && vertexBuffer->Lock(0, 0, &bytes, 0) == D3D_OK;
-  VertexColorTex* out = locked ? reinterpret_cast<VertexColorTex*>(bytes) : nullptr;
+  VertexColorTex* out = locked && bytes ? reinterpret_cast<VertexColorTex*>(bytes) : nullptr;
   const uint32_t sprites = simulate(dt, m, out);
   if (locked) vertexBuffer->Unlock();
   if (out && sprites > 0 && indexBuffer) drawSprites(layer, sprites);
