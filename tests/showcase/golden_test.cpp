@@ -26,7 +26,10 @@ struct Moment {
 };
 constexpr Moment Moments[] = {
     {27, "the title over the dusk"}, {81, "bars in addcolor over the plasma"}, {139, "moves, sizes and fades"},
-    {169, "the plasma blurred, the title sharpening"}, {247, "the blob lens"}};
+    {169, "the plasma blurred, the title sharpening"}, {247, "the blob lens"},
+    {330, "the voyage: the first camera's flight towards the pillar, the caption over it"},
+    {362, "the voyage: the second camera, the solid pass faded out under the wireframe"},
+    {373, "the voyage: lights, reflections and glass, the flare over them"}};
 
 struct ShowCapture {
   TempDir dir;
@@ -34,7 +37,8 @@ struct ShowCapture {
   std::string log;
 };
 
-// One capture for every test here: 50 s at 80 x 60, which keeps the golden pictures a few KB each.
+// One capture for every test here: 75 s (into the voyage's last seconds) at 80 x 60, which keeps the golden
+// pictures a few KB each.
 const ShowCapture& showCapture() {
   static const std::unique_ptr<ShowCapture> capture = [] {
     auto c = std::make_unique<ShowCapture>();
@@ -43,7 +47,7 @@ const ShowCapture& showCapture() {
     options.fps = Fps;
     options.width = 80;
     options.height = 60;
-    options.seconds = 50.0;
+    options.seconds = 75.0;
     c->status = captureShowcase(options, c->log);
     return c;
   }();
@@ -64,7 +68,7 @@ TEST_F(ShowGolden, ChosenMomentsLookAsTheGoldenPictures) {
   const ShowCapture& capture = showCapture();
   ASSERT_EQ(capture.status, 0) << capture.log;
   const auto frames = frameFiles(capture.dir / "out");
-  ASSERT_EQ(frames.size(), 50u * Fps);
+  ASSERT_EQ(frames.size(), 75u * Fps);
   for (const Moment& moment : Moments) {
     const auto name = frames[moment.frame].filename();
     if (updatingGolden()) {
