@@ -13,5 +13,6 @@ const std::vector<DeviceScene>& imageScenes();
 const std::vector<DeviceScene>& meshScenes();
 const std::vector<DeviceScene>& particleScenes();
 const std::vector<DeviceScene>& tunnelScenes();
+const std::vector<DeviceScene>& blobScenes();
 
 }  // namespace demo::scenes

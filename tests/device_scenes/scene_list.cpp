@@ -6,7 +6,7 @@ const std::vector<DeviceScene>& deviceScenes() {
   static const std::vector<DeviceScene> all = [] {
     std::vector<DeviceScene> scenes;
     for (const auto* group : {&rasterScenes(), &textureScenes(), &lightingScenes(), &imageScenes(), &meshScenes(),
-                              &particleScenes(), &tunnelScenes()})
+                              &particleScenes(), &tunnelScenes(), &blobScenes()})
       scenes.insert(scenes.end(), group->begin(), group->end());
     return scenes;
   }();

@@ -15,6 +15,7 @@ namespace demo::test {
 namespace {
 
 constexpr uint32_t Fps = 5;
+constexpr uint32_t Seconds = 82;  // through the metaballs
 constexpr uint32_t SoundWindow = Rate / 10;      // 100 ms
 constexpr uint64_t SoundFrames = 5ull * Rate;    // start's 2 s pause, then 3 s of the tune
 
@@ -29,7 +30,8 @@ constexpr Moment Moments[] = {
     {169, "the plasma blurred, the title sharpening"}, {247, "the blob lens"},
     {330, "the voyage: the first camera's flight towards the pillar, the caption over it"},
     {362, "the voyage: the second camera, the solid pass faded out under the wireframe"},
-    {373, "the voyage: lights, reflections and glass, the flare over them"}};
+    {373, "the voyage: lights, reflections and glass, the flare over them"},
+    {406, "metaballs mirroring the depths"}};
 
 struct ShowCapture {
   TempDir dir;
@@ -37,8 +39,7 @@ struct ShowCapture {
   std::string log;
 };
 
-// One capture for every test here: 75 s (into the voyage's last seconds) at 80 x 60, which keeps the golden
-// pictures a few KB each.
+// One capture for every test here, at 80 x 60, which keeps the golden pictures a few KB each.
 const ShowCapture& showCapture() {
   static const std::unique_ptr<ShowCapture> capture = [] {
     auto c = std::make_unique<ShowCapture>();
@@ -47,7 +48,7 @@ const ShowCapture& showCapture() {
     options.fps = Fps;
     options.width = 80;
     options.height = 60;
-    options.seconds = 75.0;
+    options.seconds = Seconds;
     c->status = captureShowcase(options, c->log);
     return c;
   }();
@@ -68,7 +69,7 @@ TEST_F(ShowGolden, ChosenMomentsLookAsTheGoldenPictures) {
   const ShowCapture& capture = showCapture();
   ASSERT_EQ(capture.status, 0) << capture.log;
   const auto frames = frameFiles(capture.dir / "out");
-  ASSERT_EQ(frames.size(), 75u * Fps);
+  ASSERT_EQ(frames.size(), Seconds * Fps);
   for (const Moment& moment : Moments) {
     const auto name = frames[moment.frame].filename();
     if (updatingGolden()) {
