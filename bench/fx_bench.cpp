@@ -1,7 +1,8 @@
 // Hot paths of the 2D layers: a blur level change on a 512 x 512 image (what blurimage and
 // spackblurimage pay on each change; one pass over the 1 MB source), the two blur paths side by
 // side, and the 2D blob field's per-frame work on a 64 x 64 grid without the drawing. Then a
-// particle system's frame with 5,000 live sprites, and the tunnel's rays on a 64 x 64 grid.
+// particle system's frame with 5,000 live sprites, and the tunnel's rays on a 64 x 64 grid, the two
+// row paths side by side.
 
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "fx/image.h"
 #include "fx/particle_system.h"
 #include "fx/tunnel.h"
+#include "fx/tunnel_rows.h"
 #include "gfx/device_layer.h"
 #include "support/recording_device.h"
 
@@ -150,6 +152,36 @@ void BM_TunnelCast64(benchmark::State& state) {
   }
   state.counters["rays/s"] = benchmark::Counter(4225.0 * double(state.iterations()), benchmark::Counter::kIsRate);
 }
+
+// The rays of the 64 x 64 grid alone on each path, from a fixed camera inside the tube: the portable
+// path against four rays at a time.
+template <typename CastRow>
+void tunnelRows(benchmark::State& state, CastRow castRow) {
+  GridImage grid(64, 64, 0, 0, 1, 1);
+  const Vec3 eye{120.0f, -80.0f, 40.0f};
+  TunnelRays rays;
+  tunnelRays(eye, {60.0f, 30.0f, 540.0f}, 0.3f, rays);
+  TunnelRow row{rays.a, rays.b, rays.c, 0.0f, 1.0f / 64.0f, eye, 4.0f * (eye.x * eye.x + eye.y * eye.y) - 1e6f};
+  for (auto _ : state) {
+    for (int32_t i = 0; i <= 64; ++i) {
+      row.fb = 1.0f - static_cast<float>(i) / 64.0f;
+      castRow(row, &grid.vertices[static_cast<size_t>(i) * 65]);
+    }
+    benchmark::DoNotOptimize(grid.vertices.data());
+  }
+  state.counters["rays/s"] = benchmark::Counter(4225.0 * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void BM_TunnelRowsScalar(benchmark::State& state) {
+  tunnelRows(state, [](const TunnelRow& row, GridVertex* vertices) { castRowScalar(row, vertices, 0, 65); });
+}
+BENCHMARK(BM_TunnelRowsScalar)->Unit(benchmark::kMicrosecond);
+#if defined(__SSE2__)
+void BM_TunnelRowsSse2(benchmark::State& state) {
+  tunnelRows(state, [](const TunnelRow& row, GridVertex* vertices) { castRow(row, vertices, 65); });
+}
+BENCHMARK(BM_TunnelRowsSse2)->Unit(benchmark::kMicrosecond);
+#endif
 
 BENCHMARK(BM_BlurLevelChange565)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BlurLevelChange4444)->Unit(benchmark::kMicrosecond);
