@@ -72,6 +72,27 @@ TEST(PlayerWaveforms, RampAndSquaresChosenWithE4x) {
   EXPECT_EQ(deltas[2], deltas[1]) << "shape 3 is the square too";
 }
 
+TEST(PlayerWaveforms, RampAndSquareTremoloChosenWithE7x) {
+  XmSong song = basicSong(2);
+  for (int ch = 0; ch < 2; ++ch) {
+    song.cell(0, 0, ch) = {C4, 1, 0x30, 0xE, static_cast<uint8_t>(ch == 0 ? 0x71 : 0x73)};  // volume 32
+    song.cell(0, 1, ch) = {0, 0, 0, 0x7, 0x88};
+    song.cell(0, 2, ch) = {0, 0, 0, 0x7, 0x00};
+  }
+  PlayerRig rig(song);
+  rig.playRow();
+  std::vector<Ints> deltas(2);
+  for (int i = 0; i < 12; ++i) {
+    rig.tick();
+    for (int ch = 0; ch < 2; ++ch) deltas[ch].push_back(rig.channel(ch).tremoloDelta);
+  }
+  // Not on the row ticks; positions 0, 8, 16, 24, -32, then -24 .. 8. At depth 8, d = w >> 3, its
+  // sign by position; the ramp's negative half runs 255 - b down from 255.
+  EXPECT_EQ(deltas[0], (Ints{0, 0, 8, 16, 24, -31, 0, -23, -15, -7, 0, 8}));
+  EXPECT_EQ(deltas[1], (Ints{0, 31, 31, 31, 31, -31, 0, -31, -31, -31, 31, 31})) << "shape 3 is the square";
+  EXPECT_EQ(rig.channel(0).volume, 32) << "the row that keeps tremolo carries nothing";
+}
+
 TEST(PlayerWaveforms, Bit2OfTheWaveformKeepsTheOscillatorsRunningAcrossNotes) {
   XmSong song = basicSong(4);
   const uint8_t control[] = {0x44, 0x40, 0x74, 0x70};
