@@ -127,12 +127,14 @@ TEST(Xmrender, AFailureKeepsTheOldOutputAndSaysWhy) {
   writeFile(dir / "out.wav", {'o', 'l', 'd'});
   writeFile(dir / "text.xm", {'h', 'i'});
   const std::string out = " " + quoted(dir / "out.wav");
+  // The message names OUT, not the temporary file the samples went to.
+  const std::string fullDisk = (dir / "out.wav").string() + ": cannot write: File too large";
   expectFailuresKeepTheOldOutput(
       {
           {xmrender + " " + quoted(dir / "absent.xm") + out,
            "absent.xm: not found (neither in the archive nor on disk)"},
           {xmrender + " " + quoted(dir / "text.xm") + out, "text.xm: not an XM module"},
-          {withSmallDisk(xmrender + " " + quoted(dir / "song.xm") + out + " --seconds 1"), "File too large"},
+          {withSmallDisk(xmrender + " " + quoted(dir / "song.xm") + out + " --seconds 1"), fullDisk.c_str()},
       },
       dir / "out.wav", 3);
 }
