@@ -99,6 +99,11 @@ TEST(RunFailures, ObjectsThatAreMissingOrTooSmallAreNamed) {
        "demo.run:2: makegridimage <g> <t> 0 0: a grid needs 1 to 32767 columns and rows"},
       {"loadtexture <t> \"DIR/good.tga\" 4 4 0\nmakegridimage <g> <t> 4096 4096\n",
        "demo.run:2: makegridimage <g> <t> 4096 4096: more than 4194304 grid points ((columns + 1) x (rows + 1))"},
+      {"loadtexture <t> \"DIR/good.tga\" 4 4 0\nmakeimage <i> <t> 0 0 1 1\nfreeimage <i>\nmakeparticles <p> <i> 10\n",
+       "demo.run:4: makeparticles <p> <i> 10: no image is made under <i> (its makeimage has not run yet, or "
+       "freeimage freed it)"},
+      {"loadtexture <t> \"DIR/good.tga\" 4 4 0\nmakeimage <i> <t> 0 0 1 1\nmakeparticles <p> <i> 0\n",
+       "demo.run:3: makeparticles <p> <i> 0: a particle system needs room for at least 1 particle"},
       {"loadmusic <m> \"x.xm\"\nend\nplaymusic <m>\n", ""},  // end stops first: no failure
   };
   for (const auto& c : cases) {
