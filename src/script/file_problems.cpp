@@ -4,6 +4,7 @@
 #include "archive/reader.h"
 #include "gfx/tga_image.h"
 #include "music/music_file_ops.h"
+#include "scene/scene_reader.h"
 
 namespace demo {
 
@@ -43,9 +44,9 @@ std::string moduleProblem(const char* fileName, ModuleProblem problem) {
 }
 
 std::string sceneProblem(const char* fileName) {
-  // The 3DS reader's reason goes here once it lands: read the opened file with it and return its
-  // text. Until then a file that opens passes.
-  return openProblem(fileName);
+  RawScene scene;
+  std::string reason;
+  return readSceneFile(fileName, scene, &reason) ? std::string() : reason;
 }
 
 }  // namespace demo

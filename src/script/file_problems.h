@@ -23,8 +23,7 @@ std::string moduleProblem(const char* fileName);
 // The reason for a module the music player refused: its own, or the reader's when it could not
 // open the file.
 std::string moduleProblem(const char* fileName, ModuleProblem problem);
-// A 3DS scene that loadscene would read. Until the 3DS reader lands this checks that the file
-// opens; the reader's own reason belongs here (script/file_problems.cpp) then.
+// A 3DS scene that loadscene would read: the reader's reason, which names the chunk and its offset.
 std::string sceneProblem(const char* fileName);
 
 }  // namespace demo

@@ -19,11 +19,11 @@ std::unique_ptr<Instruction> LoadSceneInstruction::compile(const ArgumentRecord&
 }
 
 StepResult LoadSceneInstruction::execute(Show& show) {
-  std::unique_ptr<Scene> loaded = loadScene(show.layer, fileName);
+  std::string why;
+  std::unique_ptr<Scene> loaded = loadScene(show.layer, fileName, &why);
   if (!loaded) {
-    std::string why = sceneProblem(fileName);
-    return show.fail(*this, "loadscene " + quoted(fileName) + ": " +
-                                (why.empty() ? "cannot be loaded as a 3DS scene" : why));
+    if (why.empty()) why = "cannot be read as a 3DS scene";
+    return show.fail(*this, "loadscene " + quoted(fileName) + ": " + why);
   }
   scene->object = show.objects.keep(std::move(loaded));
   return StepResult::Continue;

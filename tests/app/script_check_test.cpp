@@ -6,6 +6,7 @@
 
 #include "app/script_check.h"
 #include "support/testdata.h"
+#include "writers/3ds_writer.h"
 #include "writers/tga_writer.h"
 #include "writers/xm_writer.h"
 
@@ -94,6 +95,19 @@ void writeGoodFiles(const TempDir& dir) {
   XmSong song;
   song.addPattern(4);
   saveXm(dir / "good.xm", song);
+  Mesh3ds mesh;
+  mesh.name = "Box01";
+  mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+  mesh.faces = {{0, 1, 2}};
+  Scene3ds scene;
+  scene.meshes.push_back(mesh);
+  std::vector<uint8_t> bytes = write3ds(scene);
+  writeFile(dir / "good.3ds", bytes);
+  // The last bytes lost, the main chunk's length mended: the chunks inside still claim them.
+  ASSERT_LT(bytes.size(), 256u);
+  bytes.resize(bytes.size() - 2);
+  bytes[2] = static_cast<uint8_t>(bytes.size());
+  writeFile(dir / "cut.3ds", bytes);
 }
 
 TEST(ScriptCheckFiles, LoadsEveryFileAsTheShowWouldAndReportsEachFailureAtItsLine) {
@@ -106,6 +120,7 @@ TEST(ScriptCheckFiles, LoadsEveryFileAsTheShowWouldAndReportsEachFailureAtItsLin
       "loadtexture <b> \"DIR/short.tga\" 4 4 0\n"
       "loadmusic <m> \"DIR/good.xm\" loadmusic <n> \"DIR/text.xm\"\n"
       "loadscene <s> \"DIR/absent.3ds\"\n"
+      "loadscene <t> \"DIR/cut.3ds\" loadscene <u> \"DIR/good.3ds\"\n"
       "makegridimage <g> <a> 0 4\n"
       "start\nend\n";
   const CheckResult compileOnly = check(dir, script);
@@ -117,7 +132,10 @@ TEST(ScriptCheckFiles, LoadsEveryFileAsTheShowWouldAndReportsEachFailureAtItsLin
                        ":3: loadmusic \"" + d +
                        "/text.xm\": not an XM module (it does not begin with \"Extended Module: \")\n" + file +
                        ":4: loadscene \"" + d + "/absent.3ds\": not found (neither in the archive nor on disk)\n" +
-                       file + ":5: makegridimage <g> <a> 0 4: a grid needs 1 to 32767 columns and rows\n");
+                       file + ":5: loadscene \"" + d +
+                       "/cut.3ds\": chunk 0x3D3D at offset 16: its length 148 runs to 164, beyond the end of its "
+                       "parent at 162\n" +
+                       file + ":6: makegridimage <g> <a> 0 4: a grid needs 1 to 32767 columns and rows\n");
   EXPECT_EQ(r.out, "");
 }
 
@@ -125,9 +143,12 @@ TEST(ScriptCheckFiles, SaysSoWhenEveryFileLoads) {
   TempDir dir;
   writeGoodFiles(dir);
   const CheckResult r =
-      check(dir, "loadtexture <a> \"DIR/good.tga\" 4 4 0\nloadmusic <m> \"DIR/good.xm\"\nend\n", true);
+      check(dir,
+            "loadtexture <a> \"DIR/good.tga\" 4 4 0\nloadmusic <m> \"DIR/good.xm\"\n"
+            "loadscene <s> \"DIR/good.3ds\"\nend\n",
+            true);
   EXPECT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out, (dir / "show.run").string() + ": 3 instructions, 0 labels, every file loads\n");
+  EXPECT_EQ(r.out, (dir / "show.run").string() + ": 4 instructions, 0 labels, every file loads\n");
 }
 
 }  // namespace

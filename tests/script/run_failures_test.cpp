@@ -5,6 +5,7 @@
 #include "fakes.h"
 #include "support/show_harness.h"
 #include "support/testdata.h"
+#include "writers/3ds_writer.h"
 #include "writers/tga_writer.h"
 
 namespace demo::test {
@@ -12,6 +13,19 @@ namespace {
 
 // Compiles the script with the names of `dir` in place of DIR and runs frames until the show stops
 // (or 10 frames pass); the report of why it stopped, or "" when it did not fail.
+// A scene of one triangle and, when given, one camera; `lastVertex` beyond 2 names a vertex the mesh
+// lacks, which the reader refuses.
+std::vector<uint8_t> triangleScene(uint16_t lastVertex, const char* camera = nullptr) {
+  Scene3ds scene;
+  Mesh3ds mesh;
+  mesh.name = "Box01";
+  mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+  mesh.faces = {{0, 1, lastVertex}};
+  scene.meshes.push_back(mesh);
+  if (camera) scene.cameras.push_back({camera, {0, -10, 0}, {0, 0, 0}});
+  return write3ds(scene);
+}
+
 std::string failureOf(ShowHarness& h, const TempDir& dir, std::string script) {
   for (size_t at = script.find("DIR"); at != std::string::npos; at = script.find("DIR"))
     script.replace(at, 3, dir.path().string());
@@ -26,7 +40,10 @@ TEST(RunFailures, LoadingCommandsNameTheFileAndTheLoadersReason) {
   writeFile(dir / "short.tga", {0, 0, 2});
   const std::vector<uint8_t> picture = writeTga(TgaLayout{}, 2, 2, {0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF, 0xFF000000});
   writeFile(dir / "good.tga", {picture.begin(), picture.end()});
-  writeFile(dir / "scene.3ds", {0x4D, 0x4D, 6, 0, 0, 0});
+  writeFile(dir / "scene.3ds", triangleScene(5));
+  std::vector<uint8_t> cut = triangleScene(2);
+  cut.resize(cut.size() - 4);
+  writeFile(dir / "cut.3ds", cut);
   const std::string d = dir.path().string();
   const struct {
     const char* script;
@@ -43,7 +60,10 @@ TEST(RunFailures, LoadingCommandsNameTheFileAndTheLoadersReason) {
       {"loadscene <s> \"DIR/x.3ds\"\n",
        "demo.run:1: loadscene \"" + d + "/x.3ds\": not found (neither in the archive nor on disk)"},
       {"loadscene <s> \"DIR/scene.3ds\"\n",
-       "demo.run:1: loadscene \"" + d + "/scene.3ds\": cannot be loaded as a 3DS scene"},
+       "demo.run:1: loadscene \"" + d + "/scene.3ds\": chunk 0x4100 at offset 44: face 0 uses vertex 5 of 3"},
+      {"start\nloadscene <s> \"DIR/cut.3ds\"\n",
+       "demo.run:2: loadscene \"" + d +
+           "/cut.3ds\": the main chunk's length 164 runs beyond the end of the file at 160"},
   };
   for (const auto& c : cases) {
     ShowHarness h;
@@ -79,6 +99,11 @@ TEST(RunFailures, ObjectsThatAreMissingOrTooSmallAreNamed) {
        "demo.run:2: makegridimage <g> <t> 0 0: a grid needs 1 to 32767 columns and rows"},
       {"loadtexture <t> \"DIR/good.tga\" 4 4 0\nmakegridimage <g> <t> 4096 4096\n",
        "demo.run:2: makegridimage <g> <t> 4096 4096: more than 4194304 grid points ((columns + 1) x (rows + 1))"},
+      {"loadtexture <t> \"DIR/good.tga\" 4 4 0\nmakeimage <i> <t> 0 0 1 1\nfreeimage <i>\nmakeparticles <p> <i> 10\n",
+       "demo.run:4: makeparticles <p> <i> 10: no image is made under <i> (its makeimage has not run yet, or "
+       "freeimage freed it)"},
+      {"loadtexture <t> \"DIR/good.tga\" 4 4 0\nmakeimage <i> <t> 0 0 1 1\nmakeparticles <p> <i> 0\n",
+       "demo.run:3: makeparticles <p> <i> 0: a particle system needs room for at least 1 particle"},
       {"loadmusic <m> \"x.xm\"\nend\nplaymusic <m>\n", ""},  // end stops first: no failure
   };
   for (const auto& c : cases) {
@@ -108,6 +133,18 @@ TEST(RunFailures, ScenesWithoutTheCameraOrNodeAsked) {
       node.show.objects.keep(std::make_unique<FakeParticles>(nullptr, 10));
   EXPECT_EQ(failureOf(node, dir, "\n\npartobject <p> <s> \"Box01\"\n"),
             "demo.run:3: partobject <p> <s> \"Box01\": the scene has no object node of that name");
+}
+
+TEST(RunFailures, ALoadedSceneWithoutTheCameraStopsAtTheSelectcam) {
+  TempDir dir;
+  writeFile(dir / "scene.3ds", triangleScene(2, "Camera01"));
+  ShowHarness h;
+  EXPECT_EQ(failureOf(h, dir,
+                      "loadscene <s> \"DIR/scene.3ds\"\nselectcam <s> \"Camera01\"\n"
+                      "selectcam <s> \"Camera01 \"\n"),
+            "demo.run:3: selectcam <s> \"Camera01 \": the scene has no camera of that name "
+            "(names are compared exactly)");
+  EXPECT_EQ(h.show.timeline.programCounter, 2);
 }
 
 TEST(RunFailures, TheFirstReasonWinsAndTheShowStopsAtIt) {

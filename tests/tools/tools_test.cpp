@@ -1,4 +1,4 @@
-// What all four programs share: a wrong command line is status 2 and names the word, options take
+// What all the programs share: a wrong command line is status 2 and names the word, options take
 // "--opt VALUE" and "--opt=VALUE", the program calls itself by the name it was started under, and a
 // failed write never destroys the OUT that was there.
 #include <gmock/gmock.h>
@@ -23,6 +23,7 @@ const std::string xmrender = quoted(XMRENDER_TOOL);
 const std::string tga2png = quoted(TGA2PNG_TOOL);
 const std::string demoTool = quoted(DEMO_TOOL);
 const std::string demoPack = quoted(DEMO_PACK_TOOL);
+const std::string sceneinfo = quoted(SCENEINFO_TOOL);
 
 // Writing more than a few kilobytes fails as on a full disk ("File too large"); the shell ignores
 // the signal such a write raises, and so does the tool it starts.
@@ -86,6 +87,7 @@ TEST(EveryTool, AWrongCommandLineIsStatus2AndNamesTheWord) {
       {demoTool + " --capture x.mp4 --size 641x480", "a video needs an even width and height"},
       {demoPack + " --bogus", "unknown option --bogus"},
       {demoPack + " --list", "--list needs a value"},
+      {sceneinfo + " --json a.3ds", "unknown option --json"},
   };
   for (const auto& c : cases) {
     const ToolRun run = runTool(c.command);
@@ -107,6 +109,7 @@ TEST(EveryTool, HelpAndVersionNameTheProgramAsItWasCalled) {
   EXPECT_EQ(runTool(xmrender + " --version").output, "xmrender" + version);
   EXPECT_EQ(runTool(tga2png + " --version").output, "tga2png" + version);
   EXPECT_EQ(runTool(demoPack + " --version").output, "demo-pack" + version);
+  EXPECT_EQ(runTool(sceneinfo + " --version").output, "sceneinfo" + version);
 }
 
 TEST(Xmrender, RendersWithEitherOptionFormIntoACompleteFile) {
@@ -124,12 +127,14 @@ TEST(Xmrender, AFailureKeepsTheOldOutputAndSaysWhy) {
   writeFile(dir / "out.wav", {'o', 'l', 'd'});
   writeFile(dir / "text.xm", {'h', 'i'});
   const std::string out = " " + quoted(dir / "out.wav");
+  // The message names OUT, not the temporary file the samples went to.
+  const std::string fullDisk = (dir / "out.wav").string() + ": cannot write: File too large";
   expectFailuresKeepTheOldOutput(
       {
           {xmrender + " " + quoted(dir / "absent.xm") + out,
            "absent.xm: not found (neither in the archive nor on disk)"},
           {xmrender + " " + quoted(dir / "text.xm") + out, "text.xm: not an XM module"},
-          {withSmallDisk(xmrender + " " + quoted(dir / "song.xm") + out + " --seconds 1"), "File too large"},
+          {withSmallDisk(xmrender + " " + quoted(dir / "song.xm") + out + " --seconds 1"), fullDisk.c_str()},
       },
       dir / "out.wav", 3);
 }

@@ -10,7 +10,6 @@
 #include "archive/read_status.h"
 #include "archive/reader.h"
 #include "capture/wav_file.h"
-#include "cli/output_file.h"
 #include "cli/program.h"
 #include "music/audio_output.h"
 #include "options.h"
@@ -104,15 +103,14 @@ int run(const Options& options) {
   SongLoop loop;
   output.setTickObserver(&loop);
   output.startModule(module);
-  // Written beside OUT and renamed over it when complete: a failure never destroys what was there.
-  cli::OutputFile out(options.output);
+  // WavFile writes beside OUT and renames over it when complete: a failure never destroys what was
+  // there, and its messages name OUT, not the temporary file.
   WavFile wav;
-  if (!wav.create(out.temporary().string(), AudioOutput::OutputRate, 2, 16)) throw std::runtime_error(wav.error());
+  if (!wav.create(options.output, AudioOutput::OutputRate, 2, 16)) throw std::runtime_error(wav.error());
   const uint64_t frames = play(output, wave, loop, options, wav);
   output.freeModule(module);
   output.closeDevice();
-  std::string error;
-  if (!wav.finish() || !out.commit(error)) throw std::runtime_error(error.empty() ? wav.error() : error);
+  if (!wav.finish()) throw std::runtime_error(wav.error());
   std::fprintf(stderr, "xmrender: wrote %s, %.3f s%s\n", options.output.c_str(),
                frames / double(AudioOutput::OutputRate),
                !options.seconds && loop.loopFrame() && frames == *loop.loopFrame() ? " (the song loops here)" : "");
