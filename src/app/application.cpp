@@ -31,7 +31,14 @@ int Application::run(const char* commandLine, const char* scriptName) {
     return fail("Dem Scheisendreck Modplayaaa is kaputt!", "Trasch-Musik!", ExitNoAudio);
   }
   if (!windowed_) host_.showCursor(false);
-  runMessagePump();
+  tickEnabled_ = true;  // the pump's first step
+  if (externalPump_) return ExitOk;
+  while (pumpTurn()) {
+  }
+  return finish();
+}
+
+int Application::finish() {
   if (!windowed_) host_.showCursor(true);
   host_.messageBox(frameRateReport(show_.frame).c_str(), "Feierabend", MessageIcon::Information);
   return ExitOk;
@@ -42,17 +49,17 @@ int Application::fail(const char* text, const char* caption, int code) {
   return code;
 }
 
-void Application::runMessagePump() {
-  tickEnabled_ = true;
+bool Application::pumpTurn() {
   for (;;) {
     HostEvent event;
     if (host_.pollEvent(event)) {
-      if (event.type == HostEvent::Type::Quit) return;
+      if (event.type == HostEvent::Type::Quit) return false;
       dispatch(event);
     } else if (!windowAlive_) {
-      return;  // the quit message got lost; nothing is left to run frames on
-    } else if (tickEnabled_ && !frameStep(show_, frameFinished_)) {
-      destroyMainWindow();
+      return false;  // the quit message got lost; nothing is left to run frames on
+    } else {
+      if (tickEnabled_ && !frameStep(show_, frameFinished_)) destroyMainWindow();
+      return true;
     }
   }
 }

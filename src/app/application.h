@@ -43,13 +43,22 @@ class Application {
     frameFinished_ = std::move(finished);
   }
 
+  // For a platform whose frame loop is a callback that must return (the browser's): run returns
+  // ExitOk as soon as the pump would begin; the caller then calls pumpTurn from its loop until it
+  // returns false, and finish once. Set before run.
+  void setExternalPump() { externalPump_ = true; }
+  // One turn of the message pump: takes the pending events, then runs one frame. False once the
+  // pump has returned.
+  bool pumpTurn();
+  // What follows the pump: the cursor comes back, the frame-rate report. ExitOk.
+  int finish();
+
   Show& show() { return show_; }
   bool windowed() const { return windowed_; }
   bool tickEnabled() const { return tickEnabled_; }
 
  private:
   int fail(const char* text, const char* caption, int code);
-  void runMessagePump();
   // The window procedure's share of an event.
   void dispatch(const HostEvent& event);
   // DestroyWindow and what its WM_DESTROY does: release the device, post the quit message.
@@ -62,6 +71,7 @@ class Application {
   bool tickEnabled_ = false;
   bool windowAlive_ = false;
   bool captureMode_ = false;
+  bool externalPump_ = false;
   std::function<void()> frameFinished_;
 };
 
