@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/memory_resources.h"
 
@@ -34,11 +35,16 @@ class GlTexture final : public MemoryTexture {
             uint32_t usage, D3DFORMAT format, D3DPOOL pool);
   ~GlTexture() override;
   void upload();
+  // Level's texels as OpenGL is given them: the CPU copy itself, or where the context takes no
+  // swizzles, a reordered copy (valid until the next call).
+  const void* texels(uint32_t level);
 
   std::shared_ptr<GlResourceHome> home_;
   bool gles_;
   uint32_t name_ = 0;
   uint64_t uploaded_ = ~uint64_t{0};
+  bool swizzled_ = true;
+  std::vector<uint8_t> reordered_;
 };
 
 }  // namespace demo
