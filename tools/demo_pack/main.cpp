@@ -38,6 +38,7 @@ constexpr int ExitUsage = 2;
 
 constexpr const char* usageText =
     "Usage: demo-pack -o OUT --exe EXE [--store] FILE|DIR...\n"
+    "       demo-pack -o OUT --archive-only [--store] FILE|DIR...\n"
     "       demo-pack --list FILE\n"
     "       demo-pack --verify FILE\n"
     "\n"
@@ -48,6 +49,7 @@ constexpr const char* usageText =
     "\n"
     "  -o, --output OUT  the file to write\n"
     "  --exe EXE         the executable the archive is appended to (one without an archive)\n"
+    "  --archive-only    write the archive alone, nothing before it (what the browser page plays)\n"
     "  --store           store every member as it is, without compression\n"
     "  --list FILE       print FILE's archive directory: stored and original size, method, CRC, name\n"
     "  --verify FILE     open every member of FILE as the show does and check it; exit 1 on any failure\n"
@@ -61,6 +63,7 @@ struct UsageError : std::runtime_error {
 struct Options {
   std::optional<std::string> output, exe, list, verify;
   bool store = false;
+  bool archiveOnly = false;
   std::vector<fs::path> inputs;
 };
 
@@ -116,6 +119,7 @@ Options parseOptions(int argc, char** argv) {
     else if (argument == "--list") options.list = value();
     else if (argument == "--verify") options.verify = value();
     else if (argument == "--store" && !inlineValue) options.store = true;
+    else if (argument == "--archive-only" && !inlineValue) options.archiveOnly = true;
     else throw UsageError("unknown option " + std::string(argv[i]));
   }
   return options;
@@ -126,9 +130,11 @@ bool endsWithMagic(const std::vector<uint8_t>& bytes) {
 }
 
 int pack(const Options& options) {
-  if (!options.output || !options.exe) throw UsageError("packing needs both -o OUT and --exe EXE");
+  if (options.archiveOnly && options.exe) throw UsageError("give either --exe EXE or --archive-only, not both");
+  if (!options.output || (!options.exe && !options.archiveOnly))
+    throw UsageError("packing needs -o OUT and either --exe EXE or --archive-only");
   if (options.inputs.empty()) throw UsageError("no files or folders to pack");
-  std::vector<uint8_t> file = readWholeFile(*options.exe);
+  std::vector<uint8_t> file = options.archiveOnly ? std::vector<uint8_t>() : readWholeFile(*options.exe);
   // A second archive behind the first would leave the first as dead weight nobody can reach.
   if (endsWithMagic(file)) throw std::runtime_error(*options.exe + ": already carries an archive; give the executable as built");
   const std::vector<PackInput> inputs = collectInputs(options.inputs, {fs::path(*options.output)});
@@ -143,7 +149,7 @@ int pack(const Options& options) {
   }
   const size_t exeSize = file.size();
   appendArchive(file, members);
-  writeExecutable(*options.output, file);
+  writeExecutable(*options.output, file, !options.archiveOnly);
 
   uint64_t original = 0;
   size_t compressed = 0;
@@ -180,7 +186,8 @@ int run(int argc, char** argv) {
     }
   }
   const Options options = parseOptions(argc, argv);
-  const int modes = (options.list ? 1 : 0) + (options.verify ? 1 : 0) + (options.output || options.exe ? 1 : 0);
+  const int modes =
+      (options.list ? 1 : 0) + (options.verify ? 1 : 0) + (options.output || options.exe || options.archiveOnly ? 1 : 0);
   if (modes != 1) throw UsageError(modes ? "give only one of packing, --list and --verify" : "nothing to do");
   if (options.list) {
     if (!options.inputs.empty()) throw UsageError("--list takes one file");

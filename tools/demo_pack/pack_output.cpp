@@ -51,7 +51,7 @@ fs::perms executablePerms(fs::perms perms) {
 
 }  // namespace
 
-void writeExecutable(const fs::path& path, std::span<const uint8_t> bytes) {
+void writeExecutable(const fs::path& path, std::span<const uint8_t> bytes, bool executable) {
   // Same folder, so that the rename is atomic; the process id keeps two packers apart.
   const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
   TemporaryFile temporary(folder / ("." + path.filename().string() + ".demo-pack-" + std::to_string(DEMO_GETPID())));
@@ -63,8 +63,10 @@ void writeExecutable(const fs::path& path, std::span<const uint8_t> bytes) {
     if (!out) fail(path, "writing failed (disk full?)");
   }
   std::error_code error;
-  fs::permissions(temporary.path(), executablePerms(fs::status(temporary.path()).permissions()), error);
-  if (error) fail(path, "cannot be made executable (" + error.message() + ")");
+  if (executable) {
+    fs::permissions(temporary.path(), executablePerms(fs::status(temporary.path()).permissions()), error);
+    if (error) fail(path, "cannot be made executable (" + error.message() + ")");
+  }
   fs::rename(temporary.path(), path, error);
   if (error) fail(path, "cannot replace it (" + error.message() + ")");
   temporary.keep();
