@@ -11,6 +11,9 @@
 // player's samples are not silent and the audio clock runs), the show's clock follows it, and
 // Escape ends the show with its report on the page. The screenshot is kept (live/playing.png).
 //
+// Messages: where the page cannot play, it says why: a missing, damaged or foreign archive, a file
+// that is no archive, a browser without WebGL 2 or Web Audio.
+//
 // Skipped (exit status 77) without the browser build (scripts/web.sh), Chromium or Node.
 
 #include <sys/stat.h>
@@ -80,8 +83,8 @@ std::string text(const std::string& json, const std::string& section, const std:
 
 // Everything the tests look at, made once for the whole process. A run that fails leaves its log.
 struct Runs {
-  fs::path show, archive, native, browser, live;
-  int packStatus = -1, nativeStatus = -1, browserStatus = -1, liveStatus = -1;
+  fs::path show, archive, native, browser, live, messages;
+  int packStatus = -1, nativeStatus = -1, browserStatus = -1, liveStatus = -1, messagesStatus = -1;
 };
 
 int run(const std::string& command, const fs::path& log) {
@@ -98,6 +101,7 @@ const Runs& runs() {
     r.native = work / "native";
     r.browser = work / "browser";
     r.live = work / "live";
+    r.messages = work / "messages";
     fs::remove_all(r.native);
     const std::string options = std::string(" --fps ") + Fps + secondsOption() + " --size " + Size;
     std::printf("capturing %s at %s frames/s, %s%s\n", r.show.c_str(), Fps, Size, secondsOption().c_str());
@@ -111,6 +115,14 @@ const Runs& runs() {
     r.liveStatus = run(driver + "live " + page + shellWord(r.live.string()) + " --seconds " +
                            std::to_string(LiveSeconds),
                        work / "live.log");
+    // One byte changed inside the first member: its checksum no longer holds.
+    std::vector<char> damaged = test::fileBytes(r.archive);
+    if (damaged.size() > 100) damaged[100] = static_cast<char>(damaged[100] ^ 0x55);
+    std::ofstream(work / "damaged.pak", std::ios::binary)
+        .write(damaged.data(), static_cast<std::streamsize>(damaged.size()));
+    r.messagesStatus = run(driver + "messages " + page + shellWord(r.messages.string()) + " --damaged " +
+                               shellWord((work / "damaged.pak").string()),
+                           work / "messages.log");
     return r;
   }();
   return made;
@@ -235,6 +247,23 @@ TEST_F(BrowserComparison, AClickStartsSoundAndShowAndEscapeEndsThem) {
   EXPECT_EQ(number(json, "ended", "exitCode"), 0);
   EXPECT_EQ(text(json, "ended", "message").rfind("Feierabend: ", 0), 0u) << "the report is on the page";
   EXPECT_TRUE(fileExists((r.live / "playing.png").string()));
+}
+
+TEST_F(BrowserComparison, WhereThePageCannotPlayItSaysWhy) {
+  const Runs& r = runs();
+  ASSERT_EQ(r.messagesStatus, 0) << "see " << WORK_DIR << "/messages.log";
+  const std::string json = readText(r.messages / "messages.json");
+  for (const char* c : {"missing", "damaged", "notArchive", "foreign", "noWebGl2", "noWebAudio"})
+    EXPECT_EQ(text(json, c, "state"), "failed") << c << " was not refused";
+  EXPECT_EQ(text(json, "missing", "message"),
+            "Cannot load the show: The archive nothing.pak is missing: the server answered 404 Not Found");
+  EXPECT_EQ(text(json, "damaged", "message").rfind("Cannot play the show: damaged.pak is damaged: its member ", 0), 0u)
+      << text(json, "damaged", "message");
+  EXPECT_EQ(text(json, "notArchive", "message"),
+            "Cannot play the show: index.html is not a show archive: it does not end in an archive's trailer.");
+  EXPECT_NE(text(json, "foreign", "message").find("its own site only"), std::string::npos) << "nothing fetched";
+  EXPECT_EQ(text(json, "noWebGl2", "message").rfind("No WebGL 2: ", 0), 0u);
+  EXPECT_EQ(text(json, "noWebAudio", "message").rfind("No Web Audio: ", 0), 0u);
 }
 
 }  // namespace

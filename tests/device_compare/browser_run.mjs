@@ -7,6 +7,9 @@
 //   node browser_run.mjs live PAGE ARCHIVE OUT --seconds S
 //       the page as a person sees it: a click, S seconds of show, a screenshot (OUT/playing.png),
 //       Escape, the report (OUT/ended.png); what the page measured in OUT/live.json
+//   node browser_run.mjs messages PAGE ARCHIVE OUT --damaged FILE
+//       what the page says where it cannot play: a missing, damaged (FILE) or foreign archive, one
+//       that is no archive, and a browser without WebGL 2 or Web Audio; OUT/messages.json
 //
 // The browser's console goes to OUT/console.log. Exit status 0 when the run completed (what it
 // found is for the test to judge), 1 with the reason on stderr when it did not.
@@ -156,18 +159,52 @@ async function live(browser, server, out, args) {
   console.log(JSON.stringify({loadMs, playing, ended}));
 }
 
+// Each case: the page's address, and what the browser lacks (made so before the page's scripts run).
+const messageCases = [
+  {name: 'missing', query: 'show=nothing.pak'},
+  {name: 'damaged', query: 'show=damaged.pak'},
+  {name: 'notArchive', query: 'show=index.html'},
+  {name: 'foreign', query: 'show=' + encodeURIComponent('http://example.invalid/show.pak')},
+  {name: 'noWebGl2', query: 'show=show.pak', lacks: `{
+     const getContext = HTMLCanvasElement.prototype.getContext;
+     HTMLCanvasElement.prototype.getContext = function (kind, ...rest) {
+       return kind === 'webgl2' ? null : getContext.call(this, kind, ...rest);
+     };
+   }`},
+  {name: 'noWebAudio', query: 'show=show.pak', lacks: 'delete window.AudioContext; delete window.webkitAudioContext;'},
+];
+
+async function messages(browser, server, out) {
+  const found = {};
+  for (const c of messageCases) {
+    const script = c.lacks ? await browser.page('Page.addScriptToEvaluateOnNewDocument', {source: c.lacks}) : null;
+    await browser.page('Page.navigate', {url: server.url + 'index.html?' + c.query});
+    const until = Date.now() + 30000;
+    let status;
+    do {
+      await sleep(100);
+      status = await browser.evaluate('JSON.stringify(window.demoStatus || null)').then(JSON.parse);
+    } while ((!status || !['failed', 'ready'].includes(status.state)) && Date.now() < until);
+    found[c.name] = {state: status && status.state, message: status && status.message};
+    if (script) await browser.page('Page.removeScriptToEvaluateOnNewDocument', {identifier: script.identifier});
+  }
+  await fs.writeFile(path.join(out, 'messages.json'), JSON.stringify(found, null, 2) + '\n');
+  console.log(JSON.stringify(found));
+}
+
 async function main() {
   const [mode, page, archive, out, ...args] = process.argv.slice(2);
-  if (!['capture', 'live'].includes(mode) || !out) {
-    console.error('usage: node browser_run.mjs capture|live PAGE ARCHIVE OUT [options]');
+  if (!['capture', 'live', 'messages'].includes(mode) || !out) {
+    console.error('usage: node browser_run.mjs capture|live|messages PAGE ARCHIVE OUT [options]');
     return 2;
   }
   await fs.rm(out, {recursive: true, force: true});
   await fs.mkdir(out, {recursive: true});
   const logLines = [];
   const log = (line) => logLines.push(line);
-  const server = await startServer({root: page, files: {'show.pak': path.resolve(archive)},
-                                    captureDir: mode === 'capture' ? out : null});
+  const files = {'show.pak': path.resolve(archive)};
+  if (option(args, '--damaged')) files['damaged.pak'] = path.resolve(option(args, '--damaged'));
+  const server = await startServer({root: page, files, captureDir: mode === 'capture' ? out : null});
   const profile = await fs.mkdtemp(path.join(os.tmpdir(), 'demo-chromium-'));
   let browser;
   try {
@@ -181,7 +218,8 @@ async function main() {
     await browser.page('Runtime.enable');
     await browser.page('Page.enable');
     if (mode === 'capture') await capture(browser, server, args, Number(option(args, '--timeout', '900')));
-    else await live(browser, server, out, args);
+    else if (mode === 'live') await live(browser, server, out, args);
+    else await messages(browser, server, out);
     return 0;
   } catch (error) {
     console.error('browser_run: ' + error.message);

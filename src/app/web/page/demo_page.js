@@ -30,16 +30,17 @@
     show(title, body, 'error');
   }
 
-  // The bytes of a file of this page's site, reporting how many have come; a message on failure.
-  async function fetchBytes(url, onBytes) {
+  // The bytes of a file of this page's site, reporting how many have come; on failure a message
+  // that calls it `name`.
+  async function fetchBytes(url, name, onBytes) {
     let response;
     try {
       response = await fetch(url, {credentials: 'same-origin'});
     } catch (error) {
-      throw new Error(url + ' could not be fetched: ' + error.message);
+      throw new Error(name + ' could not be fetched: ' + error.message);
     }
     if (!response.ok) {
-      throw new Error(url + ' is missing: the server answered ' + response.status + ' ' + response.statusText);
+      throw new Error(name + ' is missing: the server answered ' + response.status + ' ' + response.statusText);
     }
     const total = Number(response.headers.get('Content-Length')) || 0;
     const reader = response.body.getReader();
@@ -123,8 +124,8 @@
     };
     let wasm, archive;
     try {
-      [wasm, archive] = await Promise.all([fetchBytes('demo.wasm', report('program')),
-                                           fetchBytes(archiveUrl.href, report('archive'))]);
+      [wasm, archive] = await Promise.all([fetchBytes('demo.wasm', 'The program demo.wasm', report('program')),
+                                           fetchBytes(archiveUrl.href, 'The archive ' + name, report('archive'))]);
     } catch (error) {
       return fail('Cannot load the show', error.message);
     }
@@ -143,7 +144,7 @@
     }
     module.FS.writeFile('/demo', archive);
     const problem = module.ccall('demo_archive_problem', 'string', ['string'], [name]);
-    if (problem) return fail('Damaged show', problem);
+    if (problem) return fail('Cannot play the show', problem);
 
     if (capture) return runCapture(module);
     status.state = 'ready';
