@@ -8,8 +8,8 @@
 // every part of the show, in about half a minute of SwiftShader.
 //
 // Live: the page as a person meets it: a click starts sound and show, the music is heard (the
-// player's samples are not silent and the audio clock runs), the show's clock follows it, and
-// Escape ends the show with its report on the page. The screenshot is kept (live/playing.png).
+// player's samples are not silent and the audio clock runs), the show's clock follows it, F toggles
+// full screen, and Escape ends the show with its report on the page. The screenshot is kept (live/playing.png).
 //
 // Messages: where the page cannot play, it says why: a missing, damaged or foreign archive, a file
 // that is no archive, a browser without WebGL 2 or Web Audio.
@@ -79,6 +79,22 @@ std::string text(const std::string& json, const std::string& section, const std:
   if (at == std::string::npos) return {};
   const size_t start = at + key.size() + 5;
   return json.substr(start, json.find('"', start) - start);
+}
+
+// The strings of an array field of live.json, looked for after `section`.
+std::vector<std::string> strings(const std::string& json, const std::string& section, const std::string& key) {
+  std::vector<std::string> found;
+  const size_t from = json.find("\"" + section + "\"");
+  size_t at = from == std::string::npos ? from : json.find("\"" + key + "\": [", from);
+  if (at == std::string::npos) return found;
+  const size_t end = json.find(']', at);
+  at += key.size() + 5;  // past "key": [
+  for (size_t open; (open = json.find('"', at)) < end;) {
+    const size_t close = json.find('"', open + 1);
+    found.push_back(json.substr(open + 1, close - open - 1));
+    at = close + 1;
+  }
+  return found;
 }
 
 // Everything the tests look at, made once for the whole process. A run that fails leaves its log.
@@ -226,7 +242,7 @@ TEST_F(BrowserComparison, FramesAgreeWithTheNativeCapture) {
   for (const fs::path& frame : test::captureFrames(r.native)) EXPECT_TRUE(agree(frame, r.browser / frame.filename()));
 }
 
-TEST_F(BrowserComparison, AClickStartsSoundAndShowAndEscapeEndsThem) {
+TEST_F(BrowserComparison, AClickStartsSoundAndShowFTogglesFullScreenAndEscapeEndsThem) {
   const Runs& r = runs();
   ASSERT_EQ(r.liveStatus, 0) << "the live page failed: see " << WORK_DIR << "/live.log and "
                              << r.live / "console.log";
@@ -243,6 +259,8 @@ TEST_F(BrowserComparison, AClickStartsSoundAndShowAndEscapeEndsThem) {
   const double heardMs = played * 1000 / 44100, demoTime = number(json, "playing", "demoTime");
   EXPECT_LE(demoTime, heardMs + 40);
   EXPECT_GE(demoTime, heardMs * 0.9 - 100);
+  EXPECT_EQ(strings(json, "playing", "fullscreen"), (std::vector<std::string>{"canvas", ""}))
+      << "F puts the canvas in full screen and takes it out again";
   EXPECT_EQ(text(json, "ended", "state"), "ended") << "Escape ended the show";
   EXPECT_EQ(number(json, "ended", "exitCode"), 0);
   EXPECT_EQ(text(json, "ended", "message").rfind("Feierabend: ", 0), 0u) << "the report is on the page";

@@ -95,6 +95,14 @@ class Chromium {
 }
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+async function press(browser, key, code, keyCode) {
+  for (const type of ['keyDown', 'keyUp']) {
+    const text = type === 'keyDown' && key.length === 1 ? key : undefined;
+    await browser.page('Input.dispatchKeyEvent', {type, key, code, text, windowsVirtualKeyCode: keyCode,
+                                                  nativeVirtualKeyCode: keyCode});
+  }
+}
 // A time limit that does not keep the process alive once everything else is done.
 const deadline = (ms) => new Promise((resolve) => setTimeout(resolve, ms).unref());
 
@@ -148,10 +156,15 @@ async function live(browser, server, out, args) {
                       .then(JSON.parse);
   const shot = await browser.page('Page.captureScreenshot', {format: 'png'});
   await fs.writeFile(path.join(out, 'playing.png'), Buffer.from(shot.data, 'base64'));
-  await browser.page('Input.dispatchKeyEvent', {type: 'keyDown', key: 'Escape', code: 'Escape',
-                                                windowsVirtualKeyCode: 27, nativeVirtualKeyCode: 27});
-  await browser.page('Input.dispatchKeyEvent', {type: 'keyUp', key: 'Escape', code: 'Escape',
-                                                windowsVirtualKeyCode: 27, nativeVirtualKeyCode: 27});
+  // F into full screen and out again; what holds it each time.
+  const fullscreen = [];
+  for (let i = 0; i < 2; ++i) {
+    await press(browser, 'f', 'KeyF', 70);
+    await sleep(500);
+    fullscreen.push(await browser.evaluate('document.fullscreenElement ? document.fullscreenElement.id : ""'));
+  }
+  playing.fullscreen = fullscreen;
+  await press(browser, 'Escape', 'Escape', 27);
   const ended = await waitFor(browser, 'end after Escape', (s) => s.state === 'ended', 20);
   const after = await browser.page('Page.captureScreenshot', {format: 'png'});
   await fs.writeFile(path.join(out, 'ended.png'), Buffer.from(after.data, 'base64'));
