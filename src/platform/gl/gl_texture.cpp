@@ -32,9 +32,8 @@ Upload uploadFor(D3DFORMAT format, bool gles) {
   }
 }
 
-// Where a context takes no swizzles: the texels rearranged on the CPU into what the swizzles would
-// have made of them, so that the upload needs none. R5G6B5 needs nothing (an RGB texture's alpha
-// reads as one anyway).
+}  // namespace
+
 bool reorderTexels(D3DFORMAT format, const uint8_t* bits, size_t texels, std::vector<uint8_t>& out) {
   switch (format) {
     case D3DFMT_A8R8G8B8:
@@ -62,8 +61,6 @@ bool reorderTexels(D3DFORMAT format, const uint8_t* bits, size_t texels, std::ve
       return false;
   }
 }
-
-}  // namespace
 
 bool GlTexture::supported(D3DFORMAT format) {
   return format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8 || format == D3DFMT_R5G6B5 ||

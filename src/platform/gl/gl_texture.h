@@ -19,6 +19,12 @@ struct GlResourceHome {
   GlContext* context = nullptr;
 };
 
+// For a context that takes no texture swizzles: a level's texels rearranged on the CPU into what the
+// swizzles would have made of them, so that the upload needs none. A8R8G8B8 and X8R8G8B8 become red,
+// green, blue, alpha bytes (X8's alpha 255), A4R4G4B4 words R4G4B4A4. False, and `out` untouched,
+// for R5G6B5, which needs nothing (an RGB texture's alpha reads as one anyway).
+bool reorderTexels(D3DFORMAT format, const uint8_t* bits, size_t texels, std::vector<uint8_t>& out);
+
 class GlTexture final : public MemoryTexture {
  public:
   // Null for sizes or formats the device does not offer: A8R8G8B8, X8R8G8B8, R5G6B5, A4R4G4B4.
