@@ -105,6 +105,12 @@ class DemoAudio {
     this.started = false;
   }
 
+  // Once the show has ended: the audio thread stops.
+  close() {
+    this.reset();
+    if (this.context.state !== 'closed') this.context.close();
+  }
+
   // Hidden pages pause the show: the audio clock stops, and with it the picture.
   suspend() {
     if (this.context.state === 'running') this.context.suspend();

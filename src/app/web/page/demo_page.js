@@ -14,7 +14,7 @@
   const text = document.getElementById('text');
   const progress = document.getElementById('progress');
   const status = window.demoStatus = {state: 'loading', message: '', exitCode: null, frames: 0, demoTime: 0,
-                                      clickToFirstFrameMs: null, framesPerSecond: null};
+                                      heardMs: null, clickToFirstFrameMs: null, framesPerSecond: null};
 
   function show(title, body, kind) {
     caption.textContent = title;
@@ -81,17 +81,21 @@
       }
       status.frames = frames;
       status.demoTime = demoTime;
+      // What had been heard when the frame was presented, to set the show's clock against.
+      status.heardMs = page.audio ? page.audio.playedFrames() * 1000 / DemoAudio.Rate : null;
       if (page.firstFrame && performance.now() > page.firstFrame.time) {
         status.framesPerSecond = (frames - page.firstFrame.frames) * 1000 / (performance.now() - page.firstFrame.time);
       }
     },
     ended(code) {
+      if (page.audio) page.audio.close();
       status.exitCode = code;
       if (status.state !== 'failed') status.state = 'ended';
       if (page.onEnded) page.onEnded(code);
     },
     clickTime: 0,
     firstFrame: null,
+    audio: null,
   };
 
   async function load() {
@@ -162,7 +166,7 @@
       audio = null;
     }
     if (!audio) return fail('No Web Audio', 'The show\'s music cannot be played in this browser.');
-    module.demoAudio = audio;
+    module.demoAudio = page.audio = audio;
     document.addEventListener('visibilitychange', () => (document.hidden ? audio.suspend() : audio.resume()));
     status.audio = audio;
     status.state = 'running';
