@@ -186,8 +186,8 @@ int run(int argc, char** argv) {
     }
   }
   const Options options = parseOptions(argc, argv);
-  const int modes =
-      (options.list ? 1 : 0) + (options.verify ? 1 : 0) + (options.output || options.exe || options.archiveOnly ? 1 : 0);
+  const bool packing = options.output || options.exe || options.archiveOnly;
+  const int modes = (options.list ? 1 : 0) + (options.verify ? 1 : 0) + (packing ? 1 : 0);
   if (modes != 1) throw UsageError(modes ? "give only one of packing, --list and --verify" : "nothing to do");
   if (options.list) {
     if (!options.inputs.empty()) throw UsageError("--list takes one file");
