@@ -37,23 +37,20 @@ float floatFraction(uint32_t demoTime, int32_t start, int32_t end) {
 float sceneFrame(int32_t startFrame, int32_t startTime, float speed, uint32_t demoTime, uint32_t firstFrame,
                  uint32_t lastFrame) {
   const float elapsed = static_cast<float>(demoTime - static_cast<uint32_t>(startTime));
-  float frame = static_cast<float>(startFrame) + elapsed * speed;
+  const float frame = static_cast<float>(startFrame) + elapsed * speed;
   const auto last = static_cast<float>(lastFrame);
   if (!std::isfinite(frame)) return last;
   if (!(frame > last)) return frame;
-  const auto segment = static_cast<float>(lastFrame - firstFrame);
-  if (segment <= 0.0f) return last;  // no segment to wrap by: stay on its only frame
-  // Step by step as the engine always did while that stays cheap and exact; a frame millions of
-  // segments ahead (or one where a float step no longer changes the value) is brought back at once.
-  constexpr double maxSteps = 1 << 16;
-  const double steps = std::ceil((static_cast<double>(frame) - last) / segment);
-  if (steps > maxSteps) return static_cast<float>(static_cast<double>(frame) - steps * segment);
-  while (frame > last) {
-    const float next = frame - segment;
-    if (!(next < frame)) return last;  // float steps too fine to move a frame this large
-    frame = next;
-  }
-  return frame;
+  if (lastFrame <= firstFrame) return last;  // no segment to wrap by: stay on its only frame
+  // Subtracting the segment until the frame is at most lastFrame leaves the frame's remainder
+  // modulo the segment, placed in (lastFrame - segment, lastFrame]. fmod is exact, and so is the
+  // rest in doubles; a frame below 2^24 also loses nothing in the repeated float subtractions, so
+  // both give the same float. Far beyond that, this is the exact wrap of the float frame, reached
+  // without a loop.
+  const auto segment = static_cast<double>(lastFrame - firstFrame);
+  double behind = std::fmod(static_cast<double>(lastFrame), segment) - std::fmod(static_cast<double>(frame), segment);
+  if (behind < 0.0) behind += segment;
+  return static_cast<float>(static_cast<double>(lastFrame) - behind);
 }
 
 }  // namespace demo

@@ -30,9 +30,9 @@ inline float interpolateFloat(float from, float to, float u) { return from + (to
 
 // The scene frame of playscene and showtunnel: startFrame + (demoTime - s) x speed in floats, the
 // time difference unsigned. Above lastFrame the segment (lastFrame - firstFrame) is subtracted until
-// it is not; a frame below firstFrame stays. Where that subtraction cannot bring the frame back
-// (an empty segment, or a frame too large for float steps) the result is lastFrame or the
-// equivalent frame computed at once, never an endless loop.
+// it is not (computed at once, so a frame any distance ahead costs the same); a frame below
+// firstFrame stays. Without a segment (lastFrame <= firstFrame), and for a frame that is not
+// finite, a frame above lastFrame gives lastFrame.
 float sceneFrame(int32_t startFrame, int32_t startTime, float speed, uint32_t demoTime, uint32_t firstFrame,
                  uint32_t lastFrame);
 

@@ -66,6 +66,39 @@ TEST(SceneFrame, FramesTheSegmentCannotBringBackStillEnd) {
   EXPECT_FLOAT_EQ(sceneFrame(0, 0, 3.0e38f, 0xFFFFFFFFu, 0, 10), 10.0f) << "an infinite frame";
 }
 
+// What the engine did: subtract the segment one step at a time.
+float wrappedStepByStep(float frame, float first, float last) {
+  while (frame > last) frame -= last - first;
+  return frame;
+}
+
+TEST(SceneFrame, WrapsAsRepeatedSubtractionWould) {
+  const uint32_t segments[][2] = {{0, 100}, {100, 200}, {0, 3}, {30, 1037}, {0, 65535}, {12, 19}};
+  const float speeds[] = {0.1f, 0.0333f, 1.0f / 7.0f, 2.5f, 0.017f};
+  for (const auto& seg : segments) {
+    for (float speed : speeds) {
+      for (uint32_t now = 0; now < 60000; now += 149) {
+        const float frame = static_cast<float>(now) * speed;
+        const float expected =
+            frame > static_cast<float>(seg[1])
+                ? wrappedStepByStep(frame, static_cast<float>(seg[0]), static_cast<float>(seg[1]))
+                : frame;
+        ASSERT_EQ(sceneFrame(0, 0, speed, now, seg[0], seg[1]), expected)
+            << "segment " << seg[0] << ".." << seg[1] << ", speed " << speed << ", time " << now;
+      }
+    }
+  }
+}
+
+TEST(SceneFrame, AFrameFarAheadWrapsAtOnceIntoTheSegment) {
+  const float far = sceneFrame(0, 0, 3.0e30f, 0xFFFFFFFFu, 10, 110);
+  EXPECT_GT(far, 10.0f);
+  EXPECT_LE(far, 110.0f);
+  EXPECT_FLOAT_EQ(sceneFrame(0, 0, 1.0f, 1u << 30, 0, 1000), static_cast<float>((1u << 30) % 1000));
+  EXPECT_FLOAT_EQ(sceneFrame(0, 0, 1.0f, 2000, 0, 1000), 1000.0f) << "a whole number of segments ends on the last";
+  EXPECT_FLOAT_EQ(sceneFrame(0, 0, 1.0f, 50, 20, 10), 10.0f) << "a segment that ends before it begins";
+}
+
 TEST(RandomSequence, IsTheRuntimeSequenceFromStateOne) {
   Random random;
   const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464};

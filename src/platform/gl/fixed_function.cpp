@@ -5,19 +5,6 @@
 
 namespace demo {
 
-D3DMATRIX identityMatrix() { return {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}}; }
-
-D3DMATRIX multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
-  D3DMATRIX c{};
-  for (int r = 0; r < 4; ++r)
-    for (int col = 0; col < 4; ++col) {
-      float sum = 0;
-      for (int k = 0; k < 4; ++k) sum += a(r, k) * b(k, col);
-      c(r, col) = sum;
-    }
-  return c;
-}
-
 void transformPoint(const D3DMATRIX& m, const float in[3], float out[4]) {
   for (int c = 0; c < 4; ++c) out[c] = in[0] * m(0, c) + in[1] * m(1, c) + in[2] * m(2, c) + m(3, c);
 }

@@ -7,6 +7,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/matrix.h"
 #include "platform/render_types.h"
 
 namespace demo {
@@ -18,9 +19,6 @@ constexpr uint32_t ShaderStages = 2;  // the stages the shaders implement; the s
 constexpr uint32_t MaxActiveLights = 8;
 constexpr uint32_t MaxLightIndex = 4096;  // bounds the light table against a stray index
 
-D3DMATRIX identityMatrix();
-// Row-vector product a × b, as Direct3D composes transforms.
-D3DMATRIX multiply(const D3DMATRIX& a, const D3DMATRIX& b);
 // (x, y, z, 1) × m, all four components.
 void transformPoint(const D3DMATRIX& m, const float in[3], float out[4]);
 
