@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
       {"sky.tga", paintSky},         {"plasma.tga", paintPlasma}, {"rings.tga", paintRings},
       {"checker.tga", paintChecker}, {"clouds.tga", paintClouds}, {"flare.tga", paintFlare},
       {"grid.tga", paintGrid},       {"bars.tga", paintBars},     {"title.tga", paintTitle},
-      {"labels.tga", paintLabels}};
+      {"labels.tga", paintLabels},   {"depths.tga", paintDepths}, {"metaballs.tga", paintMetaballsLabel}};
   try {
     std::filesystem::create_directories(argv[1]);
     for (const auto& [name, paint] : pictures) paint().save(std::filesystem::path(argv[1]) / name);

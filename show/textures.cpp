@@ -181,17 +181,55 @@ const std::vector<std::string>& labelLines() {
   return lines;
 }
 
+namespace {
+
+// One label line centred on row `centre`: white fading to ice blue downwards.
+void drawLabel(Canvas& c, const std::string& text, int centre) {
+  const int scale = textWidth(text, 3) <= 500 ? 3 : 2;
+  drawText(c, text, 256, centre, scale, 4, [&](int, int y) {
+    const float t = std::clamp(fx(y - centre + 12) / 24.0f, 0.0f, 1.0f);
+    return mix(Rgba{1.0f, 1.0f, 1.0f}, Rgba{0.55f, 0.85f, 1.0f}, t);
+  });
+}
+
+}  // namespace
+
 Canvas paintLabels() {
   Canvas c(512, 512, true);
   const auto& lines = labelLines();
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const int centre = static_cast<int>(i) * LabelLineHeight + LabelLineHeight / 2;
-    const int scale = textWidth(lines[i], 3) <= 500 ? 3 : 2;
-    drawText(c, lines[i], 256, centre, scale, 4, [&](int, int y) {
-      const float t = std::clamp(fx(y - centre + 12) / 24.0f, 0.0f, 1.0f);
-      return mix(Rgba{1.0f, 1.0f, 1.0f}, Rgba{0.55f, 0.85f, 1.0f}, t);
-    });
-  }
+  for (size_t i = 0; i < lines.size(); ++i)
+    drawLabel(c, lines[i], static_cast<int>(i) * LabelLineHeight + LabelLineHeight / 2);
+  return c;
+}
+
+Canvas paintMetaballsLabel() {
+  Canvas c(512, LabelLineHeight, true);
+  drawLabel(c, "METABALLS", LabelLineHeight / 2);
+  return c;
+}
+
+// Seen in the balls by their normals: u and v run with the normal's x and y from -1 to 1, so the
+// middle is what a surface facing the camera shows and the rim what its edges show. Light from the
+// surface far above, rippled by caustics, sinking into deep blue.
+Canvas paintDepths() {
+  Canvas c(256, 256);
+  const std::vector<Rgba> stops = {{0.80f, 1.00f, 0.95f}, {0.25f, 0.75f, 0.80f}, {0.05f, 0.35f, 0.55f},
+                                   {0.02f, 0.10f, 0.28f}, {0.01f, 0.03f, 0.10f}};
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x) {
+      const float v = fx(y) / 255.0f;
+      const float t = std::pow(v, 0.8f) * 0.999f * static_cast<float>(stops.size() - 1);
+      const size_t i = static_cast<size_t>(t);
+      Rgba water = mix(stops[i], stops[i + 1], t - std::floor(t));
+      // Caustics: the ridges of a noise field, thin bright lines fading with depth.
+      const float n = fractalNoise(fx(x) / 40.0f, fx(y) / 28.0f, 8, 3, 23);
+      const float ridge = std::pow(1.0f - std::fabs(n - 0.5f) * 2.0f, 10.0f);
+      water = mix(water, {0.85f, 1.0f, 0.95f}, ridge * std::clamp(1.0f - v * 1.6f, 0.0f, 1.0f) * 0.8f);
+      // The sun's glow through the water, up and to one side.
+      const float dx = fx(x) - 90, dy = fx(y) - 60;
+      water = mix(water, {1.0f, 1.0f, 0.9f}, std::exp(-(dx * dx + dy * dy) / 500.0f));
+      c.set(x, y, water);
+    }
   return c;
 }
 

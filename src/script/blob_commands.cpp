@@ -14,6 +14,8 @@ std::unique_ptr<Instruction> MakeBlobsInstruction::compile(const ArgumentRecord&
   return instruction;
 }
 
+// A system that cannot be made (no memory for its grid) stops the show, as a failing loader does:
+// playblobs would otherwise wait on an empty name to the end, showing nothing and saying nothing.
 StepResult MakeBlobsInstruction::execute(Show& show) {
   BlobSystem* made = show.objects.keep(createBlobSystem(show.layer));
   if (!made) return StepResult::Stop;

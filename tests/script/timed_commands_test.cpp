@@ -282,8 +282,7 @@ TEST(FreeImage, AnImageStillUsedByAParticleSystemOutlivesItsName) {
 }
 
 TEST(Loaders, ThingsThatCannotBeMadeYetStopTheShow) {
-  for (const char* script : {"loadtexture <t> \"a.tga\" 4 4 0\nat 1\n", "loadscene <s> \"a.3ds\"\nat 1\n",
-                             "makeblobs <b>\nat 1\n"}) {
+  for (const char* script : {"loadtexture <t> \"a.tga\" 4 4 0\nat 1\n", "loadscene <s> \"a.3ds\"\nat 1\n"}) {
     ShowHarness h;
     ASSERT_TRUE(h.compile(script));
     EXPECT_EQ(h.frame(0), StepResult::Stop) << script;

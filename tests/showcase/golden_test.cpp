@@ -15,6 +15,7 @@ namespace demo::test {
 namespace {
 
 constexpr uint32_t Fps = 5;
+constexpr uint32_t Seconds = 82;  // through the metaballs
 constexpr uint32_t SoundWindow = Rate / 10;      // 100 ms
 constexpr uint64_t SoundFrames = 5ull * Rate;    // start's 2 s pause, then 3 s of the tune
 
@@ -26,7 +27,8 @@ struct Moment {
 };
 constexpr Moment Moments[] = {
     {27, "the title over the dusk"}, {81, "bars in addcolor over the plasma"}, {139, "moves, sizes and fades"},
-    {169, "the plasma blurred, the title sharpening"}, {247, "the blob lens"}};
+    {169, "the plasma blurred, the title sharpening"}, {247, "the blob lens"},
+    {406, "metaballs mirroring the depths"}};
 
 struct ShowCapture {
   TempDir dir;
@@ -34,7 +36,7 @@ struct ShowCapture {
   std::string log;
 };
 
-// One capture for every test here: 50 s at 80 x 60, which keeps the golden pictures a few KB each.
+// One capture for every test here, at 80 x 60, which keeps the golden pictures a few KB each.
 const ShowCapture& showCapture() {
   static const std::unique_ptr<ShowCapture> capture = [] {
     auto c = std::make_unique<ShowCapture>();
@@ -43,7 +45,7 @@ const ShowCapture& showCapture() {
     options.fps = Fps;
     options.width = 80;
     options.height = 60;
-    options.seconds = 50.0;
+    options.seconds = Seconds;
     c->status = captureShowcase(options, c->log);
     return c;
   }();
@@ -64,7 +66,7 @@ TEST_F(ShowGolden, ChosenMomentsLookAsTheGoldenPictures) {
   const ShowCapture& capture = showCapture();
   ASSERT_EQ(capture.status, 0) << capture.log;
   const auto frames = frameFiles(capture.dir / "out");
-  ASSERT_EQ(frames.size(), 50u * Fps);
+  ASSERT_EQ(frames.size(), Seconds * Fps);
   for (const Moment& moment : Moments) {
     const auto name = frames[moment.frame].filename();
     if (updatingGolden()) {

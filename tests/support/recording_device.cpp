@@ -240,6 +240,7 @@ DrawRecord RecordingDevice::drawRecord(const char* call, D3DPRIMITIVETYPE type, 
   d.stride = stride;
   d.world = transform(D3DTS_WORLD);
   d.projection = transform(D3DTS_PROJECTION);
+  d.material = material_;
   d.texture0 = textures_[0];
   d.texture1 = textures_[1];
   d.renderStates = renderStates_;

@@ -35,6 +35,7 @@ struct DrawRecord {
   std::vector<uint8_t> vertices;  // from vertex 0 up to the last vertex the call may read
   std::vector<uint32_t> indices;  // empty for non-indexed draws
   D3DMATRIX world{}, projection{};
+  D3DMATERIAL8 material{};
   Texture* texture0 = nullptr;
   Texture* texture1 = nullptr;
   std::map<uint32_t, uint32_t> renderStates;
