@@ -31,6 +31,7 @@ namespace {
 struct WebShow {
   WebShow() : layer(webDirect3DCreate, &graphics), music(wave), application(host, layer, music) {
     music.setThreaded(false);
+    host.setWhileSleeping([this] { music.poll(); });
     application.setExternalPump();
   }
 

@@ -61,7 +61,12 @@ void WebHost::messageBox(const char* text, const char* caption, MessageIcon icon
 void WebHost::sleep(uint32_t milliseconds) {
   if (milliseconds <= LongestYieldingSleep) return;
   const double until = emscripten_get_now() + milliseconds;
-  while (emscripten_get_now() < until) {
+  double next = 0;
+  for (double now; (now = emscripten_get_now()) < until;) {
+    if (whileSleeping_ && now >= next) {
+      whileSleeping_();
+      next = now + WhileSleepingPeriod;
+    }
   }
 }
 

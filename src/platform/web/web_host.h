@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 
 #include "platform/host.h"
@@ -40,6 +41,9 @@ class WebHost final : public Host {
   // the browser. Each box replaces the one before.
   void messageBox(const char* text, const char* caption, MessageIcon icon) override;
   void sleep(uint32_t milliseconds) override;
+  // Called every WhileSleepingPeriod milliseconds of a long sleep (the output thread's poll period).
+  void setWhileSleeping(std::function<void()> work) { whileSleeping_ = std::move(work); }
+  static constexpr double WhileSleepingPeriod = 5;
   std::string executablePath() override;
 
   // From the document's key-down handler: true when the browser should do nothing more with it.
@@ -51,6 +55,7 @@ class WebHost final : public Host {
   std::string canvas_;
   bool windowOpen_ = false;
   std::deque<HostEvent> events_;
+  std::function<void()> whileSleeping_;
 };
 
 }  // namespace demo
