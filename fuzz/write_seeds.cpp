@@ -35,5 +35,6 @@ int main(int argc, char** argv) {
   writeAll(root / "xm", demo::test::xmFixtures());
   writeAll(root / "script", demo::test::scriptFixtures());
   writeAll(root / "tga", demo::test::tgaFixtures());
+  writeAll(root / "3ds", demo::test::sceneFixtures());
   return 0;
 }

@@ -7,7 +7,7 @@ namespace {
 // A piece of the surface's outline on one face, from the crossed edge where it enters to the one
 // where it leaves, walking with the inside on the same hand on every face.
 struct Segment {
-  int8_t from, to;
+  int8_t from = 0, to = 0;  // initialised: clang refuses a constant expression that copies an unset member
 };
 
 struct Segments {

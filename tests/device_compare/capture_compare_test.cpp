@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -89,7 +90,34 @@ const Captures& captures() {
 // none beyond 4 (before the OpenGL device stopped clipping: 6 steps and 32 frames).
 constexpr int SlackPixels = 24, SlackWidePixels = 3, SlackSteps = 4;
 
+// Frames of the built-in show (at this test's 8 frames/s) that may differ more, and why: the voyage's
+// 3D scene (music time 56.6 s to 71.1 s, frames 492 to 615), where a few pixels a frame are ties that
+// either rasterizer may settle either way, rather than colours computed apart:
+//   - the wireframe over the scene's own solid faces (fadewalpha while fadesalpha runs down): at equal
+//     depth a line pixel passes LESSEQUAL or not by the last bits of the line's and the face's depth,
+//     which each backend interpolates its own way (the OpenGL device draws filled triangles through its
+//     guard-band viewport, lines through the plain one), so a line pixel shows in one and not the other
+//     (the device scene scene-gallery shows it at 64 x 64);
+//   - the tip of a sliver triangle (a fin seen edge on): a pixel whose centre lies on the edge, which
+//     one rasterizer covers and the other does not (the guard-band viewport is 4 times the screen, so
+//     its 1/256 subpixel grid is 4 times coarser);
+//   - the floor's lines where the far plane cuts them: their depth there is the far plane's, and
+//     whether a pixel is clipped rests on the last bits (the OpenGL device maps Direct3D's depth range
+//     in its vertex shader, Wine in its projection).
+// Measured: at most 26 such pixels a frame (most in the wireframe frames, one in a few others), up to a
+// whole line's brightness apart. Before the OpenGL device drew a triangle's edges in the order Mesa's
+// polygon mode does (and so Wine's), overlapping lines made up to 390 pixels a frame differ.
+struct FrameSlack {
+  int first, last;  // frame numbers
+  int pixels;       // beyond one step, by any amount
+};
+constexpr FrameSlack frameSlacks[] = {{492, 615, 32}};
+
 ::testing::AssertionResult agree(const fs::path& glFile, const fs::path& d3dFile) {
+  const int number = std::atoi(glFile.filename().string().c_str() + std::strlen("frame_"));
+  for (const FrameSlack& slack : frameSlacks)
+    if (number >= slack.first && number <= slack.last)
+      return test::framesAgree(glFile, d3dFile, {slack.pixels, slack.pixels, 255}, "gl", "d3d8", "capture");
   return test::framesAgree(glFile, d3dFile, {SlackPixels, SlackWidePixels, SlackSteps}, "gl", "d3d8", "capture");
 }
 

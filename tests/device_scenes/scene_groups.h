@@ -10,6 +10,7 @@ const std::vector<DeviceScene>& rasterScenes();
 const std::vector<DeviceScene>& textureScenes();
 const std::vector<DeviceScene>& lightingScenes();
 const std::vector<DeviceScene>& imageScenes();
+const std::vector<DeviceScene>& meshScenes();
 const std::vector<DeviceScene>& blobScenes();
 
 }  // namespace demo::scenes

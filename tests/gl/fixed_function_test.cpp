@@ -121,7 +121,8 @@ TEST(FixedFunction, WireframeEdgesSkipCulledTrianglesAndFollowStripWinding) {
   const VertexSource source{reinterpret_cast<const uint8_t*>(positions), 12, nullptr, 2};
   std::vector<uint32_t> lines;
   wireframeEdges(D3DPT_TRIANGLESTRIP, 2, source, identityMatrix(), D3DCULL_CCW, lines);
-  EXPECT_EQ(lines, (std::vector<uint32_t>{0, 1, 1, 2, 2, 0, 2, 1, 1, 3, 3, 2}));
+  // Each triangle's edges from its last vertex round: (c, a), (a, b), (b, c).
+  EXPECT_EQ(lines, (std::vector<uint32_t>{2, 0, 0, 1, 1, 2, 3, 2, 2, 1, 1, 3}));
   wireframeEdges(D3DPT_TRIANGLESTRIP, 2, source, identityMatrix(), D3DCULL_CW, lines);
   EXPECT_TRUE(lines.empty());
   const uint16_t indices[3] = {0, 2, 1};  // counter-clockwise on screen
@@ -129,7 +130,7 @@ TEST(FixedFunction, WireframeEdgesSkipCulledTrianglesAndFollowStripWinding) {
   wireframeEdges(D3DPT_TRIANGLELIST, 1, indexed, identityMatrix(), D3DCULL_CCW, lines);
   EXPECT_TRUE(lines.empty());
   wireframeEdges(D3DPT_TRIANGLELIST, 1, indexed, identityMatrix(), D3DCULL_NONE, lines);
-  EXPECT_EQ(lines, (std::vector<uint32_t>{0, 2, 2, 1, 1, 0}));
+  EXPECT_EQ(lines, (std::vector<uint32_t>{1, 0, 0, 2, 2, 1}));
 }
 
 }  // namespace

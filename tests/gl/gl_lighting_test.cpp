@@ -142,6 +142,30 @@ TEST_P(GlLightingTest, StageOneAddsTheReflectionMapThroughItsTextureMatrix) {
   map->Release();
 }
 
+TEST_P(GlLightingTest, ALongNormalLightsAtMostFullyButItsSpecularGrows) {
+  // A world scale of 0.5 doubles the normals (they are carried by the inverse), and nothing
+  // renormalises them: N.L comes out near 1.9, but the diffuse term takes at most 1 per light; the
+  // specular N.H (the same, the light sitting at the eye) is raised to the power as it is.
+  const D3DMATRIX half = {{0.5f, 0, 0, 0, 0, 0.5f, 0, 0, 0, 0, 0.5f, 0, 0, 0, 2, 1}};
+  device_->SetTransform(D3DTS_WORLD, &half);
+  D3DLIGHT8 light{};
+  light.Type = D3DLIGHT_POINT;
+  light.Diffuse = {0.5f, 0.5f, 0.5f, 1};
+  light.Specular = {0.05f, 0.05f, 0.05f, 1};
+  light.Range = 100;
+  light.Attenuation0 = 1;
+  const D3DMATERIAL8 plain{{1, 1, 1, 1}, {0, 0, 0, 1}, {1, 1, 1, 1}, {0, 0, 0, 0}, 2};
+  device_->SetMaterial(&plain);
+  device_->SetLight(0, &light);
+  device_->LightEnable(0, true);
+  device_->SetRenderState(D3DRS_SPECULARENABLE, 1);
+  drawDiamond();
+  // The diamond lies at z = 4 (2 + 0.5 x 4), its vertices 1.5 off the axis: N.L = N.H = 2 x 4 / |P|.
+  const double NdotH = 8 / std::sqrt(1.5 * 1.5 + 16);
+  const int expected = byte(0.5 * 1.0 + 0.05 * std::pow(NdotH, 2.0));
+  EXPECT_TRUE(near(pixel(frame("long-normal"), 32, 32), {expected, expected, expected, 255}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Api, GlLightingTest, ::testing::Values(false, true), apiName);
 
 }  // namespace

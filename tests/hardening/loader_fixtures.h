@@ -28,5 +28,8 @@ std::vector<Fixture> scriptFixtures();
 // TGA files of every image type and depth, both row orders, right-to-left rows, run-length packets
 // inside and across rows, colour maps of each entry size starting at 0 and beyond.
 std::vector<Fixture> tgaFixtures();
+// 3DS scenes: every chunk the reader knows, unknown chunks at every level, a deep hierarchy, a mesh
+// without mapping coordinates or matrix.
+std::vector<Fixture> sceneFixtures();
 
 }  // namespace demo::test

@@ -35,13 +35,14 @@ class FakeImage : public Image {
 class FakeScene : public Scene {
  public:
   std::vector<std::string> cameras;
+  Camera standIn;
   std::vector<float> drawnFrames;
   std::vector<float> setupFrames;
 
   bool selectCamera(const char* name) override {
     for (const std::string& camera : cameras)
       if (camera == name) {
-        currentCamera = reinterpret_cast<Camera*>(this);  // any non-null token will do here
+        currentCamera = &standIn;  // a camera without nodes: its stored values stand in
         return true;
       }
     return false;

@@ -211,7 +211,7 @@ TEST(ShowTunnel, DrawsNothingWithoutACameraOrAGridImage) {
   ASSERT_TRUE(h.compile("start\nshowtunnel <s> <g> 0 100 1:000\nshowtunnel <s> <plain> 0 100 1:000\nat 9:000\n"));
   h.frame(0);
   EXPECT_EQ(h.device().count("BeginScene"), 0u);
-  scene->currentCamera = reinterpret_cast<Camera*>(scene);
+  scene->currentCamera = &scene->standIn;
   h.frame(10);
   EXPECT_EQ(h.device().count("BeginScene"), 1u) << "only the grid image is flown through";
 }

@@ -28,6 +28,9 @@ struct Moment {
 constexpr Moment Moments[] = {
     {27, "the title over the dusk"}, {81, "bars in addcolor over the plasma"}, {139, "moves, sizes and fades"},
     {169, "the plasma blurred, the title sharpening"}, {247, "the blob lens"},
+    {330, "the voyage: the first camera's flight towards the pillar, the caption over it"},
+    {362, "the voyage: the second camera, the solid pass faded out under the wireframe"},
+    {373, "the voyage: lights, reflections and glass, the flare over them"},
     {406, "metaballs mirroring the depths"}};
 
 struct ShowCapture {

@@ -261,7 +261,10 @@ void wireframeEdges(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const Vertex
                          double{a[3]} * (double{b[0]} * c[1] - double{b[1]} * c[0]);
       if ((cullMode == D3DCULL_CCW && det > 0) || (cullMode == D3DCULL_CW && det < 0)) continue;
     }
-    lines.insert(lines.end(), {v[0], v[1], v[1], v[2], v[2], v[0]});
+    // The order in which Mesa's polygon-mode stage (draw_pipe_unfilled.c) draws a triangle's edges,
+    // which is what Wine's wireframe comes to: where lines overlap (near a vertex, along a thin
+    // triangle) the last one drawn shows, and every line leaves out its end pixel.
+    lines.insert(lines.end(), {v[2], v[0], v[0], v[1], v[1], v[2]});
   }
 }
 

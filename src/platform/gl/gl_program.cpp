@@ -92,7 +92,9 @@ void main() {
     ambient += attenuation * uLightAmbient[i].rgb;
     float NdotL = dot(N, L);
     if (NdotL <= 0.0) continue;
-    diffuse += uLightDiffuse[i].rgb * NdotL * attenuation;
+    // A normal longer than 1 (a scaled world, not renormalised) still lights at most fully: Wine and
+    // DXVK (checked against Windows) both clamp N.L to 1. N.H is not clamped, as in Wine.
+    diffuse += uLightDiffuse[i].rgb * min(NdotL, 1.0) * attenuation;
     // Direct3D's viewer sits at the camera (local viewer) or at -z infinity.
     vec3 H = normalize(L + (LOCAL_VIEWER != 0 ? toEye : vec3(0.0, 0.0, -1.0)));
     float NdotH = dot(N, H);
