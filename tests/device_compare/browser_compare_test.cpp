@@ -22,6 +22,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -184,10 +185,36 @@ TEST_F(BrowserComparison, BothCapturesHoldTheSameFramesAndTheSameSound) {
 //   texture's far side: a few pixels like no native neighbour (frame 223: 10 of them, up to 55).
 //
 // So each pixel is within FilterSteps of the native one; or, along an edge, of one of the native
-// pixel's eight neighbours, for at most EdgePixels pixels a frame; and at most StrayPixels a frame
-// are neither, by at most StraySteps.
+// pixel's eight neighbours, for at most ImageSlack's edge pixels a frame; and at most its stray
+// pixels a frame are neither, by at most its stray steps.
 // Measured: 16 steps; 111 edge pixels; 20 stray ones, up to 55 steps.
-constexpr int FilterSteps = 16, EdgePixels = 160, StrayPixels = 32, StraySteps = 64;
+constexpr int FilterSteps = 16;
+struct Slack {
+  int edgePixels, strayPixels, straySteps;
+};
+constexpr Slack ImageSlack = {160, 32, 64};
+
+// The voyage's 3D scene in the built-in show (music time 56.6 s to 71.1 s, frames 492 to 615 at this test's
+// 8 frames/s) is drawn largely with one-pixel lines, and the two rasterizers choose a line's pixels by
+// their own rules: where a line runs near the boundary between two pixels, one lights the one and the other
+// its neighbour (edge pixels: up to 750 a frame in the wireframe frames, seen on the evidence as whole
+// lines shifted by a pixel), and a line's ends differ by a pixel. Strays come from the wireframe drawn over
+// the scene's own solid faces: at equal depth a line pixel passes LESSEQUAL or not by the last bits of
+// depth, interpolated differently along a line than across a face, so a blended line pixel shows in one and
+// not the other (frame 562: 96 of them, up to 43 steps), and a line's end pixel over the dark sky lit in
+// one only (frame 581: a white pixel, 246 steps). Measured: 750 edge pixels, 96 strays, up to 246 steps.
+struct FrameSlack {
+  int first, last;  // frame numbers
+  Slack slack;
+};
+constexpr FrameSlack frameSlacks[] = {{492, 615, {900, 128, 255}}};
+
+Slack slackFor(const fs::path& frame) {
+  const int number = std::atoi(frame.filename().string().c_str() + std::strlen("frame_"));
+  for (const FrameSlack& f : frameSlacks)
+    if (number >= f.first && number <= f.last) return f.slack;
+  return ImageSlack;
+}
 
 ::testing::AssertionResult agree(const fs::path& nativeFile, const fs::path& browserFile) {
   std::vector<uint8_t> a, b;
@@ -229,7 +256,9 @@ constexpr int FilterSteps = 16, EdgePixels = 160, StrayPixels = 32, StraySteps =
     std::printf("%s: largest %d, edge pixels %d, stray pixels %d (up to %d)\n", nativeFile.filename().c_str(), largest,
                 edges, strays, strayLargest);
   if (largest > 1) test::writeFrameEvidence("browser-" + nativeFile.filename().string(), a, b, w, h);
-  if (edges <= EdgePixels && strays <= StrayPixels && strayLargest <= StraySteps) return ::testing::AssertionSuccess();
+  const Slack slack = slackFor(nativeFile);
+  if (edges <= slack.edgePixels && strays <= slack.strayPixels && strayLargest <= slack.straySteps)
+    return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << nativeFile.filename() << ": " << edges << " pixels beyond " << FilterSteps
                                        << " steps from their own but not their neighbours', " << strays
                                        << " beyond from both (up to " << strayLargest << ")" << first;
