@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "fx/particle_system.h"
-#include "scene/perspective.h"
 #include "script/interpolation.h"
 #include "script/show.h"
 
@@ -26,9 +25,12 @@ std::unique_ptr<Instruction> MakeParticlesInstruction::compile(const ArgumentRec
 }
 
 StepResult MakeParticlesInstruction::execute(Show& show) {
+  // A system that cannot be made (no image under the name yet, a capacity of 0) stops the show, as
+  // a failing makeblobs or makeimage does.
   ParticleSystem* made =
       show.objects.keep(createParticleSystem(show.layer, image->object, static_cast<uint32_t>(maxCount)));
-  effect->object = made ? EffectObject(made) : EffectObject();
+  if (!made) return StepResult::Stop;
+  effect->object = made;
   return StepResult::Continue;
 }
 
@@ -49,23 +51,9 @@ StepResult ShowParticlesInstruction::perFrame(Show& show) {
   if (reached(show.frame.demoTime, endTime)) return StepResult::Done;
   ParticleSystem* system = effectAs<ParticleSystem>(effect);
   if (!system) return StepResult::Continue;
-  DeviceLayer& layer = show.layer;
   show.openScene();
-  layer.selectTransformStack(1);
-  layer.pushTransform();
-  layer.topTransform() = perspective(1.5707964f, 1.0f, 1.0f, 1000.0f);
-  layer.applyTransform();
-  layer.selectTransformStack(0);
-  layer.pushTransform();
-  layer.topTransform() = DeviceLayer::identity;
-  layer.applyTransform();
-  system->draw(layer, show.random, show.frame.demoTime);
-  layer.selectTransformStack(1);
-  layer.popTransform();
-  layer.applyTransform();
-  layer.selectTransformStack(0);
-  layer.popTransform();
-  layer.applyTransform();
+  SceneDraw pass{show.layer, show.random, show.frame.demoTime};
+  drawInCameraSpace(*system, pass);
   return StepResult::Continue;
 }
 

@@ -11,6 +11,7 @@ class MakeParticlesInstruction : public Instruction {
  public:
   MakeParticlesInstruction() : Instruction(17) {}
   static std::unique_ptr<Instruction> compile(const ArgumentRecord& args, CompileState& state);
+  // Stop when no system can be made: no image under the name, or a maximum count of 0.
   StepResult execute(Show& show) override;
 
   EffectEntry* effect = nullptr;

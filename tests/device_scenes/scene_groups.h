@@ -11,6 +11,8 @@ const std::vector<DeviceScene>& textureScenes();
 const std::vector<DeviceScene>& lightingScenes();
 const std::vector<DeviceScene>& imageScenes();
 const std::vector<DeviceScene>& meshScenes();
+const std::vector<DeviceScene>& particleScenes();
+const std::vector<DeviceScene>& tunnelScenes();
 const std::vector<DeviceScene>& blobScenes();
 
 }  // namespace demo::scenes

@@ -317,6 +317,8 @@ TEST_P(GlDeviceTest, IndexedDrawsFromBuffersAndUserMemoryCheckEveryIndex) {
   EXPECT_TRUE(near(pixel(f, 30, 10), {0, 255, 0, Any}, 0));
   EXPECT_TRUE(near(pixel(f, 30, 40), {0, 0, 0, Any}, 0));
   EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 3), D3DERR_INVALIDCALL);  // past the indices
+  // Index 3 lies outside the vertices the call says it uses (0 to 2 from the base).
+  EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 3, 0, 2), D3DERR_INVALIDCALL);
   device_->SetIndices(ib, 2);  // index 3 would now read vertex 5, past the buffer
   EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2), D3DERR_INVALIDCALL);
   const uint16_t bad[3] = {0, 1, 4};

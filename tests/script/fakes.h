@@ -49,6 +49,16 @@ class FakeScene : public Scene {
   }
   void setupCamera(DeviceLayer&, float frame) override { setupFrames.push_back(frame); }
   void drawScene(SceneDraw&, float frame) override { drawnFrames.push_back(frame); }
+
+  // The current camera flies along z at one unit per frame, rolling 0.01 radians per frame.
+  std::vector<float> cameraFrames;
+  Vec3 cameraEye(DeviceLayer&, float frame) override {
+    cameraFrames.push_back(frame);
+    return {10.0f, -20.0f, frame};
+  }
+  Vec3 cameraTarget(DeviceLayer&, float frame) override { return {0.0f, 0.0f, frame + 100.0f}; }
+  float cameraFov(float) override { return 0.8f; }
+  float cameraRoll(float frame) override { return frame * 0.01f; }
 };
 
 class FakeParticles : public ParticleSystem {
@@ -59,9 +69,9 @@ class FakeParticles : public ParticleSystem {
   D3DMATRIX projectionAtDraw{};
   D3DMATRIX worldAtDraw{};
   void restart(float seconds) override { restarts.push_back(seconds); }
-  void draw(DeviceLayer& layer, Random&, uint32_t demoTime) override {
-    drawTimes.push_back(demoTime);
-    if (auto* device = dynamic_cast<RecordingDevice*>(layer.device())) {
+  void draw(SceneDraw& pass) override {
+    drawTimes.push_back(pass.demoTime);
+    if (auto* device = dynamic_cast<RecordingDevice*>(pass.layer.device())) {
       projectionAtDraw = device->transform(D3DTS_PROJECTION);
       worldAtDraw = device->transform(D3DTS_WORLD);
     }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "fx/random.h"
+#include "fx/tunnel.h"
 #include "scene/perspective.h"
 #include "script/image_timed_commands.h"
 #include "script/scene_commands.h"
@@ -214,6 +215,31 @@ TEST(ShowTunnel, DrawsNothingWithoutACameraOrAGridImage) {
   scene->currentCamera = &scene->standIn;
   h.frame(10);
   EXPECT_EQ(h.device().count("BeginScene"), 1u) << "only the grid image is flown through";
+}
+
+TEST(ShowTunnel, CastsTheGridFromTheCurrentCameraAtTheSceneFrame) {
+  ShowHarness h;
+  FakeScene* scene = addScene(h, "s", 0, 100);
+  scene->currentCamera = reinterpret_cast<Camera*>(scene);
+  auto made = std::make_unique<GridImage>(4, 3, 0.0f, 0.0f, 1.0f, 1.0f);
+  GridImage* grid = made.get();
+  h.show.names.images.declareName("g")->object = h.show.objects.keep(std::move(made));
+  ASSERT_TRUE(h.compile("start\nat 1:000\nshowtunnel <s> <g> 20 @50 +9:000\nat 9:000\n"));
+  h.frame(0);
+  h.device().clearLog();
+  h.frame(3000);  // frame 20 + 2000 ms x 0.05 = 120, wrapped by the segment to 20
+  ASSERT_EQ(scene->cameraFrames.size(), 1u);
+  EXPECT_FLOAT_EQ(scene->cameraFrames[0], 20.0f);
+  GridImage expected(4, 3, 0.0f, 0.0f, 1.0f, 1.0f);
+  const float frame = scene->cameraFrames[0];
+  ASSERT_TRUE(castTunnel(expected, {10.0f, -20.0f, frame}, {0.0f, 0.0f, frame + 100.0f}, frame * 0.01f, 1000.0f));
+  for (size_t i = 0; i < expected.vertices.size(); ++i) {
+    EXPECT_EQ(grid->vertices[i].u, expected.vertices[i].u) << i;
+    EXPECT_EQ(grid->vertices[i].v, expected.vertices[i].v) << i;
+    EXPECT_EQ(grid->vertices[i].colour, expected.vertices[i].colour) << i;
+  }
+  EXPECT_EQ(h.device().draws.size(), 3u) << "the grid drawn, a strip per cell row";
+  EXPECT_EQ(h.layer.topTransform().m[0], 1.0f) << "the world stack's top was the identity";
 }
 
 TEST(Particles, CommandsActOnTheSystemAndShowItInCameraSpace) {

@@ -15,7 +15,7 @@ namespace demo::test {
 namespace {
 
 constexpr uint32_t Fps = 5;
-constexpr uint32_t Seconds = 82;  // through the metaballs
+constexpr uint32_t Seconds = 92;  // through the drive
 constexpr uint32_t SoundWindow = Rate / 10;      // 100 ms
 constexpr uint64_t SoundFrames = 5ull * Rate;    // start's 2 s pause, then 3 s of the tune
 
@@ -31,7 +31,8 @@ constexpr Moment Moments[] = {
     {330, "the voyage: the first camera's flight towards the pillar, the caption over it"},
     {362, "the voyage: the second camera, the solid pass faded out under the wireframe"},
     {373, "the voyage: lights, reflections and glass, the flare over them"},
-    {406, "metaballs mirroring the depths"}};
+    {406, "metaballs mirroring the depths"}, {434, "the drive: the tunnel's flight, its caption over it"},
+    {447, "the drive: sparks streaming out of the tunnel"}, {457, "the drive: the fill's roll, bursting into light"}};
 
 struct ShowCapture {
   TempDir dir;

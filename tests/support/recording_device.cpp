@@ -340,6 +340,8 @@ HResult RecordingDevice::CreateVertexBuffer(uint32_t length, uint32_t usage, uin
                                             VertexBuffer** buffer) {
   log("CreateVertexBuffer", {length, usage, fvf, pool});
   if (!buffer) return D3DERR_INVALIDCALL;
+  *buffer = nullptr;
+  if (failCreateBuffers) return D3DERR_OUTOFVIDEOMEMORY;
   *buffer = MemoryVertexBuffer::create(length, usage, fvf, pool);
   return *buffer ? D3D_OK : D3DERR_INVALIDCALL;
 }
@@ -348,6 +350,8 @@ HResult RecordingDevice::CreateIndexBuffer(uint32_t length, uint32_t usage, D3DF
                                            IndexBuffer** buffer) {
   log("CreateIndexBuffer", {length, usage, format, pool});
   if (!buffer) return D3DERR_INVALIDCALL;
+  *buffer = nullptr;
+  if (failCreateBuffers) return D3DERR_OUTOFVIDEOMEMORY;
   *buffer = MemoryIndexBuffer::create(length, usage, format, pool);
   return *buffer ? D3D_OK : D3DERR_INVALIDCALL;
 }

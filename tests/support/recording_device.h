@@ -78,6 +78,8 @@ class RecordingDevice final : public RefCounted<RenderDevice> {
   uint32_t backBufferHeight() const { return height_; }
   // Makes CreateTexture fail from now on (to test failure paths).
   bool failCreateTexture = false;
+  // Makes CreateVertexBuffer and CreateIndexBuffer fail from now on.
+  bool failCreateBuffers = false;
 
   HResult Clear(uint32_t count, const D3DRECT* rects, uint32_t flags, D3DCOLOR color, float z,
                 uint32_t stencil) override;

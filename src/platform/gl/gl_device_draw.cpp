@@ -4,6 +4,8 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
+
 #include "platform/gl/gl_device.h"
 
 namespace demo {
@@ -51,7 +53,7 @@ HResult GlDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t minVert
                indexSize});
 }
 
-HResult GlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, uint32_t /*minIndex*/, uint32_t /*numVertices*/,
+HResult GlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, uint32_t minIndex, uint32_t numVertices,
                                        uint32_t startIndex, uint32_t primitiveCount) {
   if (!stream_ || !indices_ || streamStride_ == 0) return D3DERR_INVALIDCALL;
   const uint32_t indexSize = indexSizeOf(indices_->format());
@@ -59,8 +61,11 @@ HResult GlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, uint32_t /*minInde
   const uint64_t vertexStart = uint64_t{baseVertexIndex_} * streamStride_;
   const MemoryBuffer& vb = stream_->buffer();
   if (indexEnd > indices_->buffer().length() || vertexStart > vb.length()) return D3DERR_INVALIDCALL;
-  // Indices count from the base vertex; the range hint is not needed, every index is checked.
-  const auto available = static_cast<uint32_t>((vb.length() - vertexStart) / streamStride_);
+  // Indices count from the base vertex. The call uses the vertices up to minIndex + numVertices
+  // only, so only those are streamed (a particle pool's buffer is mostly unused), and every index is
+  // checked against them.
+  const uint64_t inBuffer = (vb.length() - vertexStart) / streamStride_;
+  const auto available = static_cast<uint32_t>(std::min<uint64_t>(inBuffer, uint64_t{minIndex} + numVertices));
   return draw(type, primitiveCount,
               {vb.bytes() + vertexStart, available, streamStride_,
                indices_->buffer().bytes() + size_t{startIndex} * indexSize, indexSize});
