@@ -1,32 +1,24 @@
 // Seconds of music rendered per CPU second through the whole block path (player ticks, mixer runs,
 // convertBlock), for every XM module of the shared test data and a 32-channel module made with the
-// writer. The counter "x_realtime" is the figure: how many times faster than real time.
+// writer, the latter also through each of the mixer's loops. The counter "x_realtime" is the figure:
+// how many times faster than real time.
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "music/audio_output.h"
-#include "platform/wave_out.h"
+#include "silent_wave_out.h"
 #include "support/testdata.h"
 #include "writers/xm_writer.h"
 
 namespace demo {
 namespace {
 
-// The device side is not measured: renderBlock is called directly.
-class SilentWaveOut final : public WaveOut {
- public:
-  bool open(int, int, int) override { return true; }
-  void prepare(const void*, size_t) override {}
-  void write() override {}
-  uint32_t positionBytes() override { return 0; }
-  void unprepare() override {}
-  void reset() override {}
-  void close() override {}
-};
+using bench::SilentWaveOut;
 
 // 32 channels sounding at once: looping 16-bit samples, notes spread over four octaves and the
 // stereo field, volume slides keeping the gain ramps busy.
@@ -59,7 +51,7 @@ XmSong busySong() {
   return song;
 }
 
-void renderBlocks(benchmark::State& state, const std::string& path) {
+void renderBlocks(benchmark::State& state, const std::string& path, MixPath mixPath) {
   SilentWaveOut wave;
   AudioOutput output(wave);
   output.setThreaded(false);
@@ -72,6 +64,7 @@ void renderBlocks(benchmark::State& state, const std::string& path) {
     state.SkipWithError(("cannot load " + path).c_str());
     return;
   }
+  output.mixer().setPath(mixPath);
   output.startModule(module);
   int64_t frames = 0;
   for (auto _ : state) {
@@ -87,9 +80,19 @@ bool registerModules() {
   static test::TempDir dir;  // holds the generated module for the whole run
   const auto busy = dir / "busy32.xm";
   saveXm(busy, busySong());
-  benchmark::RegisterBenchmark("renderBlock/generated_32_channels", renderBlocks, busy.string());
+  const MixPath fastest = Mixer::fastestPath();
+  benchmark::RegisterBenchmark("renderBlock/generated_32_channels", renderBlocks, busy.string(), fastest);
   for (const auto& file : test::testdataFiles("xm", {".xm"})) {
-    benchmark::RegisterBenchmark(("renderBlock/" + file.stem().string()).c_str(), renderBlocks, file.string());
+    benchmark::RegisterBenchmark(("renderBlock/" + file.stem().string()).c_str(), renderBlocks, file.string(),
+                                 fastest);
+  }
+  // The same 32 channels through each of the mixer's loops (all give the same bits).
+  const std::pair<MixPath, const char*> paths[] = {
+      {MixPath::Scalar, "scalar"}, {MixPath::Sse2, "sse2"}, {MixPath::Avx2, "avx2"}};
+  for (const auto& [mixPath, name] : paths) {
+    if (!Mixer::runs(mixPath)) continue;
+    benchmark::RegisterBenchmark((std::string("renderBlock/generated_32_channels/") + name).c_str(), renderBlocks,
+                                 busy.string(), mixPath);
   }
   return true;
 }

@@ -82,7 +82,8 @@ void tremolo(Channel& ch) {
 void tremorStep(Channel& ch) {
   if (ch.tremorCounter >= ch.tremorOn) ch.tremoloDelta = -ch.volume;  // the silent phase
   ch.tremorCounter = static_cast<uint8_t>(ch.tremorCounter + 1);
-  if (ch.tremorCounter == ch.tremorOn + ch.tremorOff) ch.tremorCounter = 0;
+  // Reaching or passing: a new Txy with a shorter cycle may find the counter already beyond it.
+  if (ch.tremorCounter >= ch.tremorOn + ch.tremorOff) ch.tremorCounter = 0;
   ch.updates |= UpdateVolume;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "music/mix_kernels.h"
 #include "music/mixer.h"
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -15,6 +16,9 @@ void convertBlock(int16_t* destination, const float* source, int32_t frameCount)
   if (frameCount <= 0 || !destination || !source) return;
   const int32_t count = frameCount * 2;
   int32_t i = 0;
+#ifdef DEMO_MIX_AVX2
+  if (mix::avx2Available()) i = mix::convertAvx2(destination, source, count);
+#endif
 #ifdef DEMO_CONVERT_SSE2
   // Clamping in float first keeps values beyond the int32 range from converting to INT_MIN;
   // cvtps2dq rounds to nearest even under the default rounding mode, as lrintf does below.

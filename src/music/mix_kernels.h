@@ -2,6 +2,10 @@
 // The frame loops of the mixer. They take a run already cut at the next loop boundary and ramp end,
 // so they test nothing per frame: every frame they read lie before the boundary, where the sample
 // data (with its guard sample) is valid. Positions are 32.32 values in one 64-bit word.
+//
+// Three sets of loops give the same bits: the scalar reference, SSE2 (four frames at a time) and
+// AVX2 (eight, chosen at run time). Each computes every output value with the same operations in
+// the same order as the reference; only how many frames are in flight differs.
 
 #include <cstdint>
 #include <cstring>
@@ -9,6 +13,9 @@
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #define DEMO_MIX_SSE2 1
+#endif
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+#define DEMO_MIX_AVX2 1
 #endif
 
 namespace demo::mix {
@@ -22,6 +29,49 @@ inline float interpolate(const int16_t* data, uint64_t position) {
   return static_cast<float>(p[0]) + t * static_cast<float>(p[1] - p[0]);
 }
 
+// Constant gains, two frames per iteration, then one. Returns the position after the run.
+template <bool Backward>
+inline uint64_t steadyScalar(const int16_t* data, uint64_t position, uint64_t step, float* out, int32_t frames,
+                             float gainFirst, float gainSecond) {
+  const uint64_t delta = Backward ? 0 - step : step;  // modular: subtracting is adding the negation
+  for (; frames >= 2; frames -= 2, out += 4) {
+    const float s0 = interpolate(data, position);
+    const float s1 = interpolate(data, position + delta);
+    position += 2 * delta;
+    out[0] += s0 * gainFirst;
+    out[1] += s0 * gainSecond;
+    out[2] += s1 * gainFirst;
+    out[3] += s1 * gainSecond;
+  }
+  if (frames) {
+    const float s = interpolate(data, position);
+    position += delta;
+    out[0] += s * gainFirst;
+    out[1] += s * gainSecond;
+  }
+  return position;
+}
+
+// Gains moving by a fixed step after each frame; one frame per iteration. The gains reached are
+// handed back.
+template <bool Backward>
+inline uint64_t rampScalar(const int16_t* data, uint64_t position, uint64_t step, float* out, int32_t frames,
+                           float& gainFirst, float& gainSecond, float stepFirst, float stepSecond) {
+  const uint64_t delta = Backward ? 0 - step : step;
+  float a = gainFirst, b = gainSecond;
+  for (; frames > 0; --frames, out += 2) {
+    const float s = interpolate(data, position);
+    position += delta;
+    out[0] += s * a;
+    out[1] += s * b;
+    a += stepFirst;
+    b += stepSecond;
+  }
+  gainFirst = a;
+  gainSecond = b;
+  return position;
+}
+
 #ifdef DEMO_MIX_SSE2
 inline __m128i pairAt(const int16_t* data, uint64_t position) {
   int32_t pair;
@@ -29,11 +79,11 @@ inline __m128i pairAt(const int16_t* data, uint64_t position) {
   return _mm_cvtsi32_si128(pair);
 }
 
-// Four frames of mixSteadyPairs at once, with the same operations in the same order, so the result
+// Four frames of steadyScalar at once, with the same operations in the same order, so the result
 // is bit for bit the same: the fraction converts to float with one rounding (its two 16-bit halves
 // convert exactly and their scaled sum rounds once), then t, the interpolation and the gains.
-inline uint64_t mixSteadyQuads(const int16_t* data, uint64_t position, uint64_t delta, float*& out,
-                               int32_t& frames, float gainFirst, float gainSecond) {
+inline uint64_t steadyQuads(const int16_t* data, uint64_t position, uint64_t delta, float*& out, int32_t& frames,
+                            float gainFirst, float gainSecond) {
   const __m128 first = _mm_set1_ps(gainFirst), second = _mm_set1_ps(gainSecond);
   const __m128 high = _mm_set1_ps(65536.0f), scale = _mm_set1_ps(FractionScale);
   const __m128i lowMask = _mm_set1_epi32(0xFFFF);
@@ -63,52 +113,25 @@ inline uint64_t mixSteadyQuads(const int16_t* data, uint64_t position, uint64_t 
   }
   return position;
 }
+
+template <bool Backward>
+inline uint64_t steadySse2(const int16_t* data, uint64_t position, uint64_t step, float* out, int32_t frames,
+                           float gainFirst, float gainSecond) {
+  position = steadyQuads(data, position, Backward ? 0 - step : step, out, frames, gainFirst, gainSecond);
+  return steadyScalar<Backward>(data, position, step, out, frames, gainFirst, gainSecond);
+}
 #endif
 
-// Constant gains; four frames per iteration where SSE2 is there, then two. Returns the position
-// after the run.
-template <bool Backward>
-inline uint64_t mixSteady(const int16_t* data, uint64_t position, uint64_t step, float* out, int32_t frames,
-                          float gainFirst, float gainSecond) {
-  const uint64_t delta = Backward ? 0 - step : step;  // modular: subtracting is adding the negation
-#ifdef DEMO_MIX_SSE2
-  position = mixSteadyQuads(data, position, delta, out, frames, gainFirst, gainSecond);
+#ifdef DEMO_MIX_AVX2
+// True when the processor runs AVX2 (and the system saves its registers).
+bool avx2Available();
+// Eight frames at a time, the rest through the loops above (mix_kernels_avx2.cpp).
+uint64_t steadyAvx2(bool backward, const int16_t* data, uint64_t position, uint64_t step, float* out, int32_t frames,
+                    float gainFirst, float gainSecond);
+// convertBlock's loop, 16 values at a time; returns how many it converted (a multiple of 16).
+int32_t convertAvx2(int16_t* destination, const float* source, int32_t count);
+uint64_t rampAvx2(bool backward, const int16_t* data, uint64_t position, uint64_t step, float* out, int32_t frames,
+                  float& gainFirst, float& gainSecond, float stepFirst, float stepSecond);
 #endif
-  for (; frames >= 2; frames -= 2, out += 4) {
-    const float s0 = interpolate(data, position);
-    const float s1 = interpolate(data, position + delta);
-    position += 2 * delta;
-    out[0] += s0 * gainFirst;
-    out[1] += s0 * gainSecond;
-    out[2] += s1 * gainFirst;
-    out[3] += s1 * gainSecond;
-  }
-  if (frames) {
-    const float s = interpolate(data, position);
-    position += delta;
-    out[0] += s * gainFirst;
-    out[1] += s * gainSecond;
-  }
-  return position;
-}
-
-// Gains moving by a fixed step after each frame; one frame per iteration.
-template <bool Backward>
-inline uint64_t mixRamp(const int16_t* data, uint64_t position, uint64_t step, float* out, int32_t frames,
-                        float& gainFirst, float& gainSecond, float stepFirst, float stepSecond) {
-  const uint64_t delta = Backward ? 0 - step : step;
-  float a = gainFirst, b = gainSecond;
-  for (; frames > 0; --frames, out += 2) {
-    const float s = interpolate(data, position);
-    position += delta;
-    out[0] += s * a;
-    out[1] += s * b;
-    a += stepFirst;
-    b += stepSecond;
-  }
-  gainFirst = a;
-  gainSecond = b;
-  return position;
-}
 
 }  // namespace demo::mix

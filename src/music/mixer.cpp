@@ -11,19 +11,24 @@ constexpr int32_t MinimumFrequency = 100;
 
 uint64_t packPosition(uint32_t integer, uint32_t fraction) { return static_cast<uint64_t>(integer) << 32 | fraction; }
 
-// Frames until the run crosses the end of the loop (forward) or passes below its start (backward).
-// Exact 64-bit division: a quotient that came out one too large would mix a frame beyond the guard
-// sample. Backward, reaching loopStart exactly is still inside the loop, so the crossing is the first
-// frame below it.
-uint64_t framesToBoundary(const Voice& voice, uint64_t position, uint64_t step) {
+// Frames until the run crosses the end of the loop (forward) or passes below its start (backward),
+// when that lies within limit frames; above limit otherwise. Exact 64-bit division: a quotient that
+// came out one too large would mix a frame beyond the guard sample. Backward, reaching loopStart
+// exactly is still inside the loop, so the crossing is the first frame below it. Most runs end
+// before the boundary, which one multiplication shows without dividing.
+uint64_t framesToBoundary(const Voice& voice, uint64_t position, uint64_t step, int32_t limit) {
   const Sample& sample = *voice.sample;
+  uint64_t reach = 0;  // how far limit frames go
+  const bool overflows = __builtin_mul_overflow(step, static_cast<uint64_t>(limit), &reach);
   if (voice.direction == DirectionBackward) {
     const uint64_t start = packPosition(sample.loopStart, 0);
     const uint64_t distance = position > start ? position - start : 0;
+    if (!overflows && distance >= reach) return static_cast<uint64_t>(limit) + 1;  // floor(d / s) + 1 > limit
     return distance / step + 1;
   }
   const uint64_t end = packPosition(sample.loopEnd(), 0);
   const uint64_t distance = position < end ? end - position : 0;
+  if (!overflows && distance > reach) return static_cast<uint64_t>(limit) + 1;  // ceil(d / s) > limit
   return distance / step + (distance % step != 0);
 }
 
@@ -52,8 +57,10 @@ bool crossBoundary(Voice& voice, uint64_t& position) {
   if (sample.loopLength == 0) {
     // Only a hand-made sample can get here (the loader turns empty loops into none): it ends.
   } else if (sample.loopKind == LoopForward) {
-    const uint64_t start = packPosition(sample.loopStart, 0);
-    position = start + (position - start) % packPosition(sample.loopLength, 0);
+    // Past the end by less than a loop length, as usual: one subtraction does what the remainder does.
+    const uint64_t start = packPosition(sample.loopStart, 0), length = packPosition(sample.loopLength, 0);
+    const uint64_t beyond = position - start - length;
+    position = start + (beyond < length ? beyond : beyond % length);
     return true;
   } else if (sample.loopKind == LoopPingPong) {
     reflect(voice, position);
@@ -72,6 +79,58 @@ uint32_t appliedGain(float gain) {
 }
 
 }  // namespace
+
+Mixer::Mixer() : path_(fastestPath()) {}
+
+bool Mixer::runs(MixPath path) {
+  switch (path) {
+    case MixPath::Scalar: return true;
+#ifdef DEMO_MIX_SSE2
+    case MixPath::Sse2: return true;
+#endif
+#ifdef DEMO_MIX_AVX2
+    case MixPath::Avx2: return mix::avx2Available();
+#endif
+    default: return false;
+  }
+}
+
+MixPath Mixer::fastestPath() {
+  for (MixPath path : {MixPath::Avx2, MixPath::Sse2}) {
+    if (runs(path)) return path;
+  }
+  return MixPath::Scalar;
+}
+
+uint64_t Mixer::mixSteady(bool backward, const int16_t* data, uint64_t position, uint64_t step, float* out,
+                          int32_t frames, float gainFirst, float gainSecond) const {
+  switch (path_) {
+#ifdef DEMO_MIX_AVX2
+    case MixPath::Avx2: return mix::steadyAvx2(backward, data, position, step, out, frames, gainFirst, gainSecond);
+#endif
+#ifdef DEMO_MIX_SSE2
+    case MixPath::Sse2:
+      return backward ? mix::steadySse2<true>(data, position, step, out, frames, gainFirst, gainSecond)
+                      : mix::steadySse2<false>(data, position, step, out, frames, gainFirst, gainSecond);
+#endif
+    default:
+      return backward ? mix::steadyScalar<true>(data, position, step, out, frames, gainFirst, gainSecond)
+                      : mix::steadyScalar<false>(data, position, step, out, frames, gainFirst, gainSecond);
+  }
+}
+
+uint64_t Mixer::mixRamp(bool backward, const int16_t* data, uint64_t position, uint64_t step, float* out,
+                        int32_t frames, float& gainFirst, float& gainSecond, float stepFirst, float stepSecond) const {
+#ifdef DEMO_MIX_AVX2
+  if (path_ == MixPath::Avx2) {
+    return mix::rampAvx2(backward, data, position, step, out, frames, gainFirst, gainSecond, stepFirst, stepSecond);
+  }
+#endif
+  return backward ? mix::rampScalar<true>(data, position, step, out, frames, gainFirst, gainSecond, stepFirst,
+                                          stepSecond)
+                  : mix::rampScalar<false>(data, position, step, out, frames, gainFirst, gainSecond, stepFirst,
+                                           stepSecond);
+}
 
 void Mixer::configure(int32_t rate) {
   rate_ = rate;
@@ -122,7 +181,7 @@ void Mixer::mixVoice(Voice& voice, float* out, int32_t frames) {
   while (voice.sample && frames >= 0) {
     int32_t todo = frames;
     bool atBoundary = false;
-    const uint64_t toBoundary = framesToBoundary(voice, position, step);
+    const uint64_t toBoundary = framesToBoundary(voice, position, step, todo);
     if (toBoundary <= static_cast<uint64_t>(todo)) {
       todo = static_cast<int32_t>(toBoundary);
       atBoundary = true;
@@ -141,10 +200,7 @@ void Mixer::mixVoice(Voice& voice, float* out, int32_t frames) {
     if (todo > 0 && voice.rampLeft != 0) {
       float a = static_cast<float>(voice.currentFirst) / 256.0f / 255.0f;
       float b = static_cast<float>(voice.currentSecond) / 256.0f / 255.0f;
-      position = backward ? mix::mixRamp<true>(data, position, step, out, todo, a, b, voice.rampStepFirst,
-                                               voice.rampStepSecond)
-                          : mix::mixRamp<false>(data, position, step, out, todo, a, b, voice.rampStepFirst,
-                                                voice.rampStepSecond);
+      position = mixRamp(backward, data, position, step, out, todo, a, b, voice.rampStepFirst, voice.rampStepSecond);
       voice.currentFirst = appliedGain(a);
       voice.currentSecond = appliedGain(b);
       voice.rampLeft -= todo;
@@ -156,8 +212,7 @@ void Mixer::mixVoice(Voice& voice, float* out, int32_t frames) {
     } else if (todo > 0 && (voice.gainFirst != 0 || voice.gainSecond != 0)) {
       const float a = static_cast<float>(voice.gainFirst) / 255.0f;
       const float b = static_cast<float>(voice.gainSecond) / 255.0f;
-      position = backward ? mix::mixSteady<true>(data, position, step, out, todo, a, b)
-                          : mix::mixSteady<false>(data, position, step, out, todo, a, b);
+      position = mixSteady(backward, data, position, step, out, todo, a, b);
     } else {
       // Silent and not ramping: adding zeros changes no output value, so only the position moves.
       const uint64_t advance = step * static_cast<uint64_t>(todo);

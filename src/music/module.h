@@ -43,8 +43,9 @@ struct Pattern {
 enum LoopKind : uint8_t { LoopNone = 1, LoopForward = 2, LoopPingPong = 4 };
 
 struct Sample {
-  // length + 8 entries: the interpolation reads one sample behind the loop end (the guard sample)
-  // and a non-looping sample's last frame reads the zero padding. Null when length is 0.
+  // length + 8 entries: the interpolation reads one sample behind the loop end (the guard sample),
+  // a non-looping sample's last frame reads the zero padding, and the mixer's vector loops load up to
+  // eight samples beyond a frame's own (the values they do not use). Null when length is 0.
   std::unique_ptr<int16_t[]> data;
   uint32_t length = 0;      // in samples
   uint32_t loopStart = 0;   // in samples

@@ -19,8 +19,8 @@ struct Voice {
   int32_t panning = 0;  // 0..255
   uint32_t startOffset = 0;
   const Sample* sample = nullptr;  // null: silent
-  int32_t gainFirst = 0;   // level x panning / 255, for the first sample of each output frame
-  int32_t gainSecond = 0;  // level x (255 - panning) / 255
+  int32_t gainFirst = 0;   // level x (255 - panning) / 255, for the first (left) sample of each output frame
+  int32_t gainSecond = 0;  // level x panning / 255, for the second (right) sample
   uint32_t position = 0;   // integer part, in samples
   uint32_t fraction = 0;   // units of 2^-32
   uint32_t stepFraction = 0;

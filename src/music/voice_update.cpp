@@ -9,12 +9,14 @@
 namespace demo {
 namespace {
 
-// The first sample of each output frame takes the gain that grows with panning, so panning 255
-// plays only there, where trackers put 255 on the right: this engine's stereo is the mirror image
-// of a tracker's. Deliberate; do not swap.
+constexpr int64_t MaxVoiceLevel = 127;  // volume 64, envelope 64, no fadeout, global volume 64
+
+// XM panning runs from 0 on the left to 255 on the right, and the first sample of each output frame
+// is the left one (WAV, SDL and wave-out alike): the first gain falls as panning grows, the second
+// rises with it, so panning 255 plays only on the right as every tracker plays it.
 void setTargetGains(Voice& voice) {
-  voice.gainFirst = voice.level * voice.panning / 255;
-  voice.gainSecond = voice.level * (255 - voice.panning) / 255;
+  voice.gainFirst = voice.level * (255 - voice.panning) / 255;
+  voice.gainSecond = voice.level * voice.panning / 255;
 }
 
 void trigger(TickContext& c) {
@@ -35,10 +37,11 @@ void updateLevel(TickContext& c) {
   Voice& voice = *ch.voice;
   const int64_t product = int64_t{ch.volume + ch.tremoloDelta} * ch.volumeEnvelope.output * ch.fadeoutLevel *
                           c.module.globalVolume * 255;
-  // 0..127 for in-range values; louder with C above 64. Only a broken envelope could make it
-  // negative, which would turn the mixer's gain ramps upside down: such a level is silence.
+  // 0..127 for in-range values. A volume set above 64 (Cxx takes any byte) would make it up to four
+  // times full scale, and a negative one would turn the mixer's gain ramps upside down: the level
+  // is held to the range a well-formed module reaches.
   const int64_t level = product / (int64_t{1} << 35);
-  voice.level = static_cast<int32_t>(std::max<int64_t>(level, 0));
+  voice.level = static_cast<int32_t>(std::clamp<int64_t>(level, 0, MaxVoiceLevel));
   voice.levelCopy = voice.level;
   setTargetGains(voice);
 }

@@ -1,5 +1,6 @@
 // Damaged modules load or are refused, and then play, without touching memory outside their
-// buffers (run under the sanitizers to mean anything). Mutations are seeded: every run is the same.
+// buffers (run under the sanitizers to mean anything) and without levels beyond full scale.
+// Mutations are seeded: every run is the same.
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,14 @@ void playOneSecond(const std::vector<uint8_t>& bytes) {
   for (int block = 0; block < 50; ++block) {
     wave.advance(884);
     output.poll();
+    // A damaged module may sound wrong, never many times louder than full scale.
+    for (int i = 0; i < MaxChannels; ++i) {
+      const Channel& ch = output.channels()[i];
+      ASSERT_LE(output.mixer().voice(i).level, 127) << "voice " << i;
+      ASSERT_GE(output.mixer().voice(i).level, 0) << "voice " << i;
+      ASSERT_TRUE(ch.volumeEnvelope.output >= 0 && ch.volumeEnvelope.output <= 64) << ch.volumeEnvelope.output;
+      ASSERT_TRUE(ch.panningEnvelope.output >= 0 && ch.panningEnvelope.output <= 64) << ch.panningEnvelope.output;
+    }
   }
   output.freeModule(module);
 }

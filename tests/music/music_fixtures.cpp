@@ -60,6 +60,11 @@ void PlayerRig::tick(int count) {
   for (int i = 0; i < count; ++i) module->tickHandler(*module, channels, mixer);
 }
 
+void PlayerRig::mix(int frames) {
+  std::vector<float> scratch(static_cast<size_t>(frames) * 2);
+  mixer.mixVoices(scratch.data(), frames);
+}
+
 void PlayerRig::playRow() {
   do {
     tick();

@@ -35,6 +35,18 @@ struct PlayerRig {
   void tick(int count = 1);
   // Ticks until the next row tick has been played (the rest of the current row, then tick 0).
   void playRow();
+  // Plays count ticks and returns what read(rig) gives after each.
+  template <typename Read>
+  std::vector<int> ticks(int count, Read read) {
+    std::vector<int> values;
+    for (int i = 0; i < count; ++i) {
+      tick();
+      values.push_back(static_cast<int>(read(*this)));
+    }
+    return values;
+  }
+  // Mixes frames into a scratch buffer, moving the voices on.
+  void mix(int frames);
 
   std::unique_ptr<Module> module;
   Mixer mixer;

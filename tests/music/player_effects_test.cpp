@@ -26,8 +26,8 @@ TEST(PlayerNotes, ANoteStartsItsSampleAtFullLevel) {
   EXPECT_EQ(v.frequency, 8363);
   EXPECT_EQ(v.level, 127);
   EXPECT_EQ(v.panning, 128);
-  EXPECT_EQ(v.gainFirst, 127 * 128 / 255);
-  EXPECT_EQ(v.gainSecond, 127 * 127 / 255);
+  EXPECT_EQ(v.gainFirst, 127 * (255 - 128) / 255);
+  EXPECT_EQ(v.gainSecond, 127 * 128 / 255);
   EXPECT_EQ(v.rampLeft, 0);
   EXPECT_EQ(v.currentFirst, 0u) << "a new note fades in from silence";
 }
@@ -69,13 +69,16 @@ TEST(PlayerNotes, KeyOffReleasesTheSustainPointAndStartsTheFadeout) {
   EXPECT_EQ(rig.channel(0).volumeEnvelope.output, 24) << "the envelope moves on towards its last point";
 }
 
-TEST(PlayerVolume, SetVolumeAbove64MakesTheLevelRiseAbove127) {
-  XmSong song = basicSong(1);
+TEST(PlayerVolume, SetVolumeAbove64IsKeptButTheLevelStopsAtFullScale) {
+  XmSong song = basicSong(2);
   song.cell(0, 0, 0) = {C4, 1, 0, 0xC, 0x50};
+  song.cell(0, 0, 1) = {C4, 1, 0, 0xC, 0xFF};
   PlayerRig rig(song);
   rig.tick();
-  EXPECT_EQ(rig.channel(0).volume, 80);
-  EXPECT_EQ(rig.voice(0).level, 159);
+  EXPECT_EQ(rig.channel(0).volume, 80) << "the channel volume is not clamped";
+  EXPECT_EQ(rig.voice(0).level, 127) << "80 would give 159";
+  EXPECT_EQ(rig.channel(1).volume, 255);
+  EXPECT_EQ(rig.voice(1).level, 127) << "255 would give four times full scale";
 }
 
 TEST(PlayerVolume, GlobalVolumeScalesTheLevel) {
@@ -274,8 +277,8 @@ TEST(PlayerPanning, ThePanningEnvelopeMovesWithinTheRoomLeft) {
   EXPECT_EQ(rig.voice(0).panning, 128 + 8 * 4) << "(40 - 32) x (128 - |128 - 128|) / 32";
   EXPECT_EQ(rig.voice(1).panning, 224 + 8 * 1);
   EXPECT_EQ(rig.voice(2).panning, 0) << "no room at the edge";
-  EXPECT_EQ(rig.voice(2).gainFirst, 0) << "the first channel's gain follows the panning";
-  EXPECT_EQ(rig.voice(2).gainSecond, 127);
+  EXPECT_EQ(rig.voice(2).gainFirst, 127) << "panning 0 plays in the first (left) sample of each frame only";
+  EXPECT_EQ(rig.voice(2).gainSecond, 0);
 }
 
 }  // namespace
