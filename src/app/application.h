@@ -3,6 +3,7 @@
 // its own message box and exit code; the message pump that runs one frame per idle pass; the window
 // procedure (close box, Escape, destruction); and the frame-rate report at the end.
 
+#include <cstdio>
 #include <functional>
 
 #include "gfx/device_layer.h"
@@ -13,11 +14,15 @@
 namespace demo {
 
 // Exit codes of the show. On POSIX the process status is the low byte: -6 is 250, -4 is 252,
-// -2 is 254, -1 is 255.
+// -3 is 253, -2 is 254, -1 is 255.
 enum ExitCode : int {
   ExitOk = 0,
   ExitNoDevice = -1,
   ExitNoWindow = -2,
+  // The show stopped at an instruction that could not do its work (a file that cannot be loaded,
+  // a camera the scene lacks, ...) or, in a capture, at an `at` whose time can never come. The
+  // show itself stops as it always did; only the code tells it apart from an orderly end.
+  ExitShowFailed = -3,
   ExitNoAudio = -4,
   ExitNoScript = -6,
 };
@@ -36,11 +41,13 @@ class Application {
   int run(const char* commandLine, const char* scriptName = "demo.run");
 
   // Capture: the device is created windowed whatever the command line says (so the back buffer
-  // takes the desktop's size with 8 bits per channel), and `finished` runs right before every
-  // Present of the frame step. Set before run.
-  void setCaptureMode(std::function<void()> finished) {
+  // takes the desktop's size with 8 bits per channel), `finished` runs right before every Present
+  // of the frame step, and a show whose clock can never reach the `at` holding it stops after
+  // `frozenFrames` frames (a window only warns: someone can press Escape there). Set before run.
+  void setCaptureMode(std::function<void()> finished, uint64_t frozenFrames) {
     captureMode_ = true;
     frameFinished_ = std::move(finished);
+    frozenFrameLimit_ = frozenFrames;
   }
 
   // For a platform whose frame loop is a callback that must return (the browser's): run returns
@@ -50,8 +57,12 @@ class Application {
   // One turn of the message pump: takes the pending events, then runs one frame. False once the
   // pump has returned.
   bool pumpTurn();
-  // What follows the pump: the cursor comes back, the frame-rate report. ExitOk.
+  // What follows the pump: the cursor comes back, a failed show's reason, the frame-rate report.
+  // ExitOk, or ExitShowFailed when an instruction stopped the show.
   int finish();
+  // Where the reasons for a failed script or show go besides the message boxes (stderr; null:
+  // nowhere).
+  void setLog(std::FILE* log) { log_ = log; }
 
   Show& show() { return show_; }
   bool windowed() const { return windowed_; }
@@ -59,6 +70,14 @@ class Application {
 
  private:
   int fail(const char* text, const char* caption, int code);
+  void log(const std::string& line);
+  // The message box and log line of a script that does not compile, the log line naming the
+  // reason the box leaves out (a damaged archive member, what was wrong on the line).
+  int scriptFailed();
+  // After the pump: the reason a failing instruction stopped the show, in the --check style.
+  void reportShowFailure();
+  // After each presented frame: notices an `at` whose time can never come.
+  void watchClock();
   // The window procedure's share of an event.
   void dispatch(const HostEvent& event);
   // DestroyWindow and what its WM_DESTROY does: release the device, post the quit message.
@@ -73,6 +92,10 @@ class Application {
   bool captureMode_ = false;
   bool externalPump_ = false;
   std::function<void()> frameFinished_;
+  std::FILE* log_ = stderr;
+  uint64_t frozenFrameLimit_ = 0;
+  uint64_t frozenFrames_ = 0;
+  bool frozenWarned_ = false;
 };
 
 }  // namespace demo

@@ -10,6 +10,7 @@
 #include "platform/sdl/sdl_graphics.h"
 #include "platform/sdl/sdl_host.h"
 #include "platform/sdl/sdl_wave_out.h"
+#include "platform/sdl/system_chatter.h"
 #endif
 
 namespace demo {
@@ -33,6 +34,7 @@ Backends createBackends(const BackendOptions& options) {
 // The plain show: SDL2 for the window, events, boxes and sound, OpenGL on the SDL window for the
 // device, and the music played by its own thread.
 Backends createBackends(const BackendOptions& options) {
+  if (!options.verbose) quietSystemLibraries();
   Backends backends;
   SdlHostOptions hostOptions;
   hostOptions.noDialogs = options.noDialogs;

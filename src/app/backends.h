@@ -13,6 +13,7 @@ namespace demo {
 
 struct BackendOptions {
   bool noDialogs = false;  // message boxes on stderr
+  bool verbose = false;    // let the system libraries' own messages through (--verbose)
 };
 
 struct Backends {

@@ -2,8 +2,8 @@
 // back buffer read back as each frame is finished, before Present. The window may be hidden or off
 // screen: the back buffer is what gets captured, not the screen.
 #include "app/capture.h"
-#include "app/capture_desktop.h"
-#include "app/capture_graphics.h"
+#include "capture/capture_desktop.h"
+#include "capture/capture_graphics.h"
 #include "platform/d3d8/d3d8_graphics.h"
 #include "platform/win32/win32_host.h"
 

@@ -1,6 +1,6 @@
 // Capture in the native build: the headless OpenGL device, no window.
 #include "app/capture.h"
-#include "app/capture_graphics.h"
+#include "capture/capture_graphics.h"
 #include "platform/gl/gl_device.h"
 #include "platform/headless/headless_graphics.h"
 

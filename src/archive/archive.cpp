@@ -7,6 +7,10 @@
 
 namespace demo {
 
+// The text every executable that can read its archive carries (this file is linked into each of
+// them): demo-pack appends archives only to those. Kept by the compiler although nothing reads it.
+[[gnu::used]] extern const char EngineMarker[] = "demo-engine: reads the archive appended to this file";
+
 namespace {
 
 uint32_t le32(const uint8_t* p) {
@@ -21,6 +25,8 @@ bool sameMemberName(const char* a, const char* b) {
     unsigned char x = static_cast<unsigned char>(*a), y = static_cast<unsigned char>(*b);
     if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
     if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
+    if (x == '/') x = '\\';
+    if (y == '/') y = '\\';
     if (x != y) return false;
     if (x == 0) return true;
   }

@@ -29,6 +29,9 @@ namespace demo {
 
 inline constexpr char ArchiveMagic[4] = {'V', 'O', 'R', 'K'};
 
+// A text found in every executable of the engine (see archive.cpp), without its NUL.
+extern const char EngineMarker[];
+
 // The largest decompressed member accepted (1 GiB): no show needs more, and a corrupt size prefix
 // must not make us allocate up to 4 GiB.
 inline constexpr uint32_t MaxMemberSize = LoaderCaps::memberBytes;
@@ -90,8 +93,10 @@ int decompressNrv2b(const uint8_t* input, uint32_t inputSize, uint8_t* output, u
 // The standard CRC-32 (polynomial 0xEDB88320, as in zlib and PNG).
 uint32_t crc32(const uint8_t* data, size_t size, uint32_t crc = 0);
 
-// Whether two member names are the same to the archive: ASCII letters ignore case, nothing else
-// does (backslash and slash stay different characters, and there is no path normalisation).
+// Whether two member names are the same to the archive: ASCII letters ignore case, and a slash
+// matches a backslash, so a script naming "tex/logo.tga" finds the member "tex\logo.tga" that
+// demo-pack makes of that file (as it finds the loose file on every platform). Nothing else is
+// normalised: "./x" or "a//b" stay different names.
 bool sameMemberName(const char* a, const char* b);
 
 }  // namespace demo

@@ -1,5 +1,6 @@
 #include "gfx/loaded_texture.h"
 
+#include "archive/read_status.h"
 #include "gfx/level_lock.h"
 #include "gfx/pixel_convert.h"
 #include "gfx/tga_image.h"
@@ -65,16 +66,24 @@ bool applyOpacity(Texture* colour, Texture* opacity, uint32_t width, uint32_t he
 
 }  // namespace
 
-Texture* loadImageTexture(DeviceLayer& layer, const char* fileName, uint32_t width, uint32_t height) {
+Texture* loadImageTexture(DeviceLayer& layer, const char* fileName, uint32_t width, uint32_t height,
+                          std::string* why) {
+  const auto fail = [why](std::string text) -> Texture* {
+    if (why) *why = std::move(text);
+    return nullptr;
+  };
   RenderDevice* device = layer.device();
-  if (!device) return nullptr;
+  if (!device) return fail("no graphics device");
   TgaImage image;
-  if (decodeImageFile(image, fileName) != 0) return nullptr;
+  TgaProblem problem = TgaProblem::None;
+  if (const int status = decodeImageFile(image, fileName, &problem); status != 0)
+    return fail(problem == TgaProblem::OpenFailed ? readStatusText(status) : describeTgaProblem(problem));
   TextureRef texture(createTexture(*device, width, height, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM));
-  if (!texture) return nullptr;
+  if (!texture)
+    return fail("the device cannot make a " + std::to_string(width) + " x " + std::to_string(height) + " texture");
   {
     LevelLock lock(texture.get(), 0);
-    if (!lock.bits()) return nullptr;
+    if (!lock.bits()) return fail("the device cannot lock the new texture");
     resample(lock.bits(), lock.pitch(), width, height, image.pixels.get(), image.width * 4, image.width, image.height);
   }
   return texture.release();

@@ -3,6 +3,7 @@
 // textures scene materials use.
 
 #include <cstdint>
+#include <string>
 
 #include "gfx/device_layer.h"
 
@@ -15,8 +16,10 @@ struct LoadedTexture {
 };
 
 // Decodes the TGA file and resamples it into a new width x height A8R8G8B8 system-memory texture.
-// Null when the file cannot be decoded or the texture not created.
-Texture* loadImageTexture(DeviceLayer& layer, const char* fileName, uint32_t width, uint32_t height);
+// Null when the file cannot be decoded or the texture not created; then `why`, when given, says
+// which in the reader's or the decoder's words.
+Texture* loadImageTexture(DeviceLayer& layer, const char* fileName, uint32_t width, uint32_t height,
+                          std::string* why = nullptr);
 // A 16-bit texture (A4R4G4B4 with alpha, else R5G6B5), in video memory when preferred and allowed.
 Texture* loadTexture16(DeviceLayer& layer, const char* fileName, uint32_t width, uint32_t height, bool alpha,
                        bool preferVideoMemory);

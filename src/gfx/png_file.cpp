@@ -1,5 +1,6 @@
 #include "gfx/png_file.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -13,11 +14,20 @@ void setError(std::string* error, const char* text) {
   if (error) *error = text;
 }
 
+// The text followed by the system's reason, read from errno right away.
+void setSystemError(std::string* error, const char* text) {
+  if (error) *error = std::string(text) + ": " + std::strerror(errno);
+}
+
 // libpng reports errors by longjmp. This function keeps only trivially destructible locals between
 // the setjmp and the end, so jumping back over them is well defined.
+// libpng would print its own "libpng error: Write Error" beside the reason the caller reports.
+void quietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void quietWarning(png_structp, png_const_charp) {}
+
 bool writeRows(std::FILE* file, const uint8_t* pixels, uint32_t width, uint32_t height, uint32_t stride,
                int channels) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
   if (!info || setjmp(png_jmpbuf(png))) {
@@ -47,13 +57,15 @@ bool writePng(const char* path, const uint8_t* pixels, uint32_t width, uint32_t 
   }
   std::FILE* file = std::fopen(path, "wb");
   if (!file) {
-    setError(error, "cannot create the file");
+    setSystemError(error, "cannot create the file");
     return false;
   }
   const bool written = writeRows(file, pixels, width, height, stride, channels);
+  const int writeError = errno;
   const bool closed = std::fclose(file) == 0;
   if (!written || !closed) {
-    setError(error, "cannot write the file");
+    if (!written) errno = writeError;
+    setSystemError(error, "cannot write the file");
     return false;
   }
   return true;

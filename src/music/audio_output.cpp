@@ -47,7 +47,7 @@ void AudioOutput::closeDevice() {
   deviceOpen_ = false;
 }
 
-Module* AudioOutput::loadModule(const char* name) { return demo::loadModule(fileOps_, name).release(); }
+Module* AudioOutput::loadModule(const char* name) { return demo::loadModule(fileOps_, name, &loadProblem_).release(); }
 
 void AudioOutput::allocateBuffers() {
   for (auto& time : blockTime_) time.store(0);

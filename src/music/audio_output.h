@@ -52,6 +52,7 @@ class AudioOutput final : public MusicPlayer {
   // MusicPlayer.
   bool openAudioOutput() override;
   Module* loadModule(const char* name) override;
+  ModuleProblem loadProblem() const override { return loadProblem_; }
   bool startModule(Module* module) override;
   void freeModule(Module* module) override;
   void closeDevice() override;
@@ -87,6 +88,7 @@ class AudioOutput final : public MusicPlayer {
 
   WaveOut& waveOut_;
   MusicFileOps fileOps_;
+  ModuleProblem loadProblem_ = ModuleProblem::None;
   Mixer mixer_;
   Channels channels_{};
   bool threaded_ = true;

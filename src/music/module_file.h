@@ -14,8 +14,14 @@ class ModuleFile {
  public:
   ModuleFile(const MusicFileOps& ops, void* handle) : ops_(ops), handle_(handle) {}
 
-  bool read(void* destination, uint32_t count) { return count == 0 || ops_.read(destination, count, handle_) == count; }
-  void seek(int64_t offset, int8_t origin) { ops_.seek(handle_, offset, origin); }
+  bool read(void* destination, uint32_t count) {
+    if (count == 0 || ops_.read(destination, count, handle_) == count) return true;
+    ranOut_ = true;
+    return false;
+  }
+  void seek(int64_t offset, int8_t origin) {
+    if (ops_.seek(handle_, offset, origin) < 0) ranOut_ = true;
+  }
   uint32_t tell() { return ops_.tell(handle_); }
 
   // Takes the file's size once, before parsing. Sizes the loader allocates from are checked against
@@ -24,6 +30,10 @@ class ModuleFile {
     seek(0, 2);
     size_ = tell();
   }
+  // A read or seek went past the end: whatever the loader refuses after that is the garbage of a
+  // file cut short, not what the file says.
+  bool ranOut() const { return ranOut_; }
+
   uint32_t remaining() {
     const uint32_t here = tell();
     return size_ > here ? size_ - here : 0;
@@ -55,6 +65,7 @@ class ModuleFile {
   const MusicFileOps& ops_;
   void* handle_;
   uint32_t size_ = 0;
+  bool ranOut_ = false;
 };
 
 }  // namespace demo

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "music/module_loader.h"
+
 namespace demo {
 
 struct Module;
@@ -16,6 +18,8 @@ class MusicPlayer {
   virtual bool openAudioOutput() = 0;
   // The module, or null when it cannot be loaded.
   virtual Module* loadModule(const char* name) = 0;
+  // Why the last loadModule gave null (None when the player cannot tell).
+  virtual ModuleProblem loadProblem() const { return ModuleProblem::None; }
   // Renders the whole ring, starts the device and the output thread. False for a null module.
   virtual bool startModule(Module* module) = 0;
   // Waits for a block being rendered, stops playback, frees the module. Null is ignored.

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "archive/read_status.h"
 #include "archive/reader.h"
 #include "scene/scene_reader_steps.h"
 
@@ -48,16 +49,6 @@ bool readMain(ChunkReader& in, uint32_t size, RawScene& scene) {
   });
 }
 
-const char* describeOpenFailure(int status) {
-  switch (status) {
-    case ReadNotFound: return "not found in the archive or on disk";
-    case ReadSeekFailed: return "cannot seek in the file";
-    case ReadShort: return "fewer bytes came from the file than its size";
-    case ReadCorrupt: return "the archive member is corrupt";
-    default: return "cannot be opened";
-  }
-}
-
 }  // namespace
 
 bool readScene(Reader& reader, RawScene& scene, std::string* reason) {
@@ -74,7 +65,8 @@ bool readSceneFile(const char* fileName, RawScene& scene, std::string* reason) {
   Reader reader;
   const int status = reader.open(fileName);
   if (status != ReadOk) {
-    if (reason) *reason = std::string(describeOpenFailure(status)) + " (status " + std::to_string(status) + ")";
+    // In the words every loader uses for a file it cannot open.
+    if (reason) *reason = readStatusText(status);
     return false;
   }
   const bool ok = readScene(reader, scene, reason);

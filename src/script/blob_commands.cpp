@@ -3,6 +3,7 @@
 #include "fx/blob_system.h"
 #include "fx/blobs_2d.h"
 #include "fx/grid_image.h"
+#include "script/file_problems.h"
 #include "script/interpolation.h"
 #include "script/show.h"
 
@@ -18,7 +19,7 @@ std::unique_ptr<Instruction> MakeBlobsInstruction::compile(const ArgumentRecord&
 // playblobs would otherwise wait on an empty name to the end, showing nothing and saying nothing.
 StepResult MakeBlobsInstruction::execute(Show& show) {
   BlobSystem* made = show.objects.keep(createBlobSystem(show.layer));
-  if (!made) return StepResult::Stop;
+  if (!made) return show.fail(*this, "makeblobs " + angled(effect->name) + ": the blob system cannot be made");
   effect->object = made;
   return StepResult::Continue;
 }

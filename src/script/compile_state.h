@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace demo {
 
@@ -19,13 +20,22 @@ inline constexpr const char* UndeclaredMusic = "undeclared music";
 inline constexpr const char* UndefinedEffect = "undefined effect";
 }  // namespace error_text
 
+// Something that compiles but is probably not what the author meant; --check prints it.
+struct CompileWarning {
+  int32_t line;
+  std::string text;
+};
+
 struct CompileState {
+  std::string fileName = "demo.run";       // the script, for messages that name it
   int32_t lineNumber = 0;                  // from 1; 0 before the first line (and when the file is missing)
   const char* errorText = error_text::None;
   int32_t scheduleTime = -1;               // -1 before start, 0 after it, then the last at's time
   // What went wrong, in words, for `demo --check` when errorText is empty. The message box keeps
   // the terse report; this never reaches it.
   std::string detail;
+  int openStatus = 0;  // the Reader's status when the script cannot be opened (lineNumber 0)
+  std::vector<CompileWarning> warnings;
 
   // Records a failure description unless a more precise one is already there.
   void describe(std::string text) {

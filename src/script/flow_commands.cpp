@@ -1,5 +1,7 @@
 #include "script/flow_commands.h"
 
+#include <cstdio>
+
 #include "script/interpolation.h"
 #include "script/show.h"
 
@@ -46,6 +48,28 @@ std::unique_ptr<Instruction> AtInstruction::compile(const ArgumentRecord& args, 
 
 StepResult AtInstruction::execute(Show& show) {
   return reached(show.frame.demoTime, time) ? StepResult::Continue : StepResult::EndFrame;
+}
+
+std::string AtInstruction::statement() const {
+  const auto ms = static_cast<uint32_t>(time);
+  char text[32];
+  std::snprintf(text, sizeof text, "at %u:%03u", ms / 1000, ms % 1000);
+  return text;
+}
+
+const AtInstruction* unreachableAt(Show& show) {
+  const Program& program = show.timeline.program();
+  const int32_t pc = show.timeline.programCounter;
+  if (pc < 0 || static_cast<size_t>(pc) >= program.size()) return nullptr;
+  const auto* at = dynamic_cast<const AtInstruction*>(program[static_cast<size_t>(pc)].get());
+  if (!at || reached(show.frame.demoTime, at->time)) return nullptr;
+  return !show.frame.showStarted || !show.timeline.currentMusic ? at : nullptr;
+}
+
+std::string frozenClockText(Show& show, const AtInstruction& at) {
+  return at.statement() + " waits for a clock that stands still: " +
+         (show.frame.showStarted ? "no music is playing (no playmusic has run, or end stopped it)"
+                                 : "the show has not started (start comes after this at)");
 }
 
 }  // namespace demo

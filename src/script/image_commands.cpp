@@ -2,22 +2,29 @@
 
 #include "fx/grid_image.h"
 #include "gfx/loaded_texture.h"
+#include "script/file_problems.h"
 #include "script/show.h"
 
 namespace demo {
 
 namespace {
 
-// Sets the image up from the entry's loaded texture and hands it to the registry; false (the image
-// destroyed) when that fails, including when nothing is loaded under the texture name.
-bool initAndRegister(Show& show, std::unique_ptr<Image> made, TextureEntry& texture, ImageEntry& image, float u0,
-                     float v0, float u1, float v1) {
+// Sets the image up from the entry's loaded texture and hands it to the registry; Stop with the
+// reason (the image destroyed) when that fails, including when nothing is loaded under the texture
+// name.
+StepResult initAndRegister(Show& show, const Instruction& instruction, const char* keyword,
+                           std::unique_ptr<Image> made, TextureEntry& texture, ImageEntry& image, float u0, float v0,
+                           float u1, float v1) {
   const LoadedTexture* loaded = texture.object;
-  if (!made || !made->initImage(show.layer, loaded ? loaded->texture : nullptr, loaded ? loaded->alphaFlag : 0, u0,
-                                v0, u1, v1))
-    return false;
+  const std::string statement = std::string(keyword) + " " + angled(image.name) + " " + angled(texture.name) + ": ";
+  if (!loaded || !loaded->texture)
+    return show.fail(instruction, statement + "no picture is loaded under " + angled(texture.name) +
+                                      " (its loadtexture has not run yet, or freetexture freed it)");
+  if (!made) return show.fail(instruction, statement + "out of memory");
+  if (!made->initImage(show.layer, loaded->texture, loaded->alphaFlag, u0, v0, u1, v1))
+    return show.fail(instruction, statement + "the device cannot make the image's texture");
   image.object = show.objects.keep(std::move(made));
-  return true;
+  return StepResult::Continue;
 }
 
 }  // namespace
@@ -36,8 +43,20 @@ std::unique_ptr<Instruction> MakeImageInstruction::compile(const ArgumentRecord&
 
 StepResult MakeImageInstruction::execute(Show& show) {
   std::unique_ptr<Image> made(new (std::nothrow) Image);
-  return initAndRegister(show, std::move(made), *texture, *image, u0, v0, u1, v1) ? StepResult::Continue
-                                                                                   : StepResult::Stop;
+  return initAndRegister(show, *this, "makeimage", std::move(made), *texture, *image, u0, v0, u1, v1);
+}
+
+std::string MakeGridImageInstruction::gridProblem(int32_t columns, int32_t rows) {
+  if (columns < 1 || rows < 1 || columns > MaxCells || rows > MaxCells)
+    return "a grid needs 1 to " + std::to_string(MaxCells) + " columns and rows";
+  if (int64_t{columns + 1} * (rows + 1) > MaxVertices)
+    return "more than " + std::to_string(MaxVertices) + " grid points ((columns + 1) x (rows + 1))";
+  return {};
+}
+
+std::string MakeGridImageInstruction::statement() const {
+  return "makegridimage " + angled(image->name) + " " + angled(texture->name) + " " + std::to_string(columns) + " " +
+         std::to_string(rows);
 }
 
 std::unique_ptr<Instruction> MakeGridImageInstruction::compile(const ArgumentRecord& args, CompileState&) {
@@ -51,12 +70,10 @@ std::unique_ptr<Instruction> MakeGridImageInstruction::compile(const ArgumentRec
 }
 
 StepResult MakeGridImageInstruction::execute(Show& show) {
-  if (columns < 1 || rows < 1 || columns > MaxCells || rows > MaxCells ||
-      int64_t{columns + 1} * (rows + 1) > MaxVertices)
-    return StepResult::Stop;
+  if (const std::string why = gridProblem(columns, rows); !why.empty())
+    return show.fail(*this, statement() + ": " + why);
   std::unique_ptr<Image> made(new (std::nothrow) GridImage(columns, rows, 0.0f, 0.0f, 1.0f, 1.0f));
-  return initAndRegister(show, std::move(made), *texture, *image, 0.0f, 0.0f, 1.0f, 1.0f) ? StepResult::Continue
-                                                                                           : StepResult::Stop;
+  return initAndRegister(show, *this, "makegridimage", std::move(made), *texture, *image, 0.0f, 0.0f, 1.0f, 1.0f);
 }
 
 std::unique_ptr<Instruction> FreeImageInstruction::compile(const ArgumentRecord& args, CompileState&) {

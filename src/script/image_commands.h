@@ -1,6 +1,8 @@
 #pragma once
 // The commands that make and free images: makeimage, makegridimage and freeimage.
 
+#include <string>
+
 #include "script/command_support.h"
 
 namespace demo {
@@ -25,6 +27,10 @@ class MakeGridImageInstruction : public Instruction {
   static constexpr int64_t MaxVertices = int64_t{1} << 22;
 
   MakeGridImageInstruction() : Instruction(31) {}
+  // Why a grid of that size cannot be made, or empty (also asked by `demo --check --files`).
+  static std::string gridProblem(int32_t columns, int32_t rows);
+  // "makegridimage <g> <t> COLUMNS ROWS", for messages.
+  std::string statement() const;
   static std::unique_ptr<Instruction> compile(const ArgumentRecord& args, CompileState& state);
   StepResult execute(Show& show) override;
 

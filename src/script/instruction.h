@@ -30,6 +30,9 @@ class Instruction {
   // The command's number in the command table. Nothing dispatches on it; it names the record in
   // dumps and tests.
   const int32_t kindCode;
+  // The script line the statement stands on (set by the compiler), so that a failure at run time
+  // can say where it happened.
+  int32_t line = 0;
 };
 
 }  // namespace demo

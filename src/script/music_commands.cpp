@@ -1,5 +1,6 @@
 #include "script/music_commands.h"
 
+#include "script/file_problems.h"
 #include "script/show.h"
 
 namespace demo {
@@ -15,7 +16,8 @@ std::unique_ptr<Instruction> LoadMusicInstruction::compile(const ArgumentRecord&
 
 StepResult LoadMusicInstruction::execute(Show& show) {
   Module* module = show.music.loadModule(fileName);
-  if (!module) return StepResult::Stop;
+  if (!module)
+    return show.fail(*this, "loadmusic " + quoted(fileName) + ": " + moduleProblem(fileName, show.music.loadProblem()));
   music->object = show.objects.keep(module);
   return StepResult::Continue;
 }
@@ -28,7 +30,10 @@ std::unique_ptr<Instruction> PlayMusicInstruction::compile(const ArgumentRecord&
 
 StepResult PlayMusicInstruction::execute(Show& show) {
   Module* module = music->object;
-  if (!module) return StepResult::Stop;
+  if (!module)
+    return show.fail(*this, "playmusic " + angled(music->name) +
+                                ": no music is loaded under that name "
+                                "(its loadmusic has not run yet, or end freed it)");
   if (show.music.startModule(module)) show.timeline.currentMusic = module;
   return StepResult::Continue;
 }

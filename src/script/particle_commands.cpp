@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "fx/particle_system.h"
+#include "script/file_problems.h"
 #include "script/interpolation.h"
 #include "script/show.h"
 
@@ -27,9 +28,15 @@ std::unique_ptr<Instruction> MakeParticlesInstruction::compile(const ArgumentRec
 StepResult MakeParticlesInstruction::execute(Show& show) {
   // A system that cannot be made (no image under the name yet, a capacity of 0) stops the show, as
   // a failing makeblobs or makeimage does.
+  const std::string statement = "makeparticles " + angled(effect->name) + " " + angled(image->name) + " " +
+                                std::to_string(static_cast<uint32_t>(maxCount)) + ": ";
+  if (!image->object)
+    return show.fail(*this, statement + "no image is made under " + angled(image->name) +
+                                " (its makeimage has not run yet, or freeimage freed it)");
+  if (maxCount == 0) return show.fail(*this, statement + "a particle system needs room for at least 1 particle");
   ParticleSystem* made =
       show.objects.keep(createParticleSystem(show.layer, image->object, static_cast<uint32_t>(maxCount)));
-  if (!made) return StepResult::Stop;
+  if (!made) return show.fail(*this, statement + "out of memory");
   effect->object = made;
   return StepResult::Continue;
 }
@@ -71,8 +78,9 @@ StepResult PartObjectInstruction::execute(Show& show) {
   ParticleSystem* system = effectAs<ParticleSystem>(effect);
   Scene* target = scene->object;
   if (!system || !target) return StepResult::Continue;
-  return attachToNode(*system, *target, objectName, seconds(show.frame.demoTime)) ? StepResult::Continue
-                                                                                   : StepResult::Stop;
+  if (attachToNode(*system, *target, objectName, seconds(show.frame.demoTime))) return StepResult::Continue;
+  return show.fail(*this, "partobject " + angled(effect->name) + " " + angled(scene->name) + " " + quoted(objectName) +
+                              ": the scene has no object node of that name");
 }
 
 namespace {

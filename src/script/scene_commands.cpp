@@ -3,6 +3,7 @@
 #include "fx/grid_image.h"
 #include "fx/tunnel.h"
 #include "scene/scene.h"
+#include "script/file_problems.h"
 #include "script/interpolation.h"
 #include "script/show.h"
 
@@ -18,8 +19,12 @@ std::unique_ptr<Instruction> LoadSceneInstruction::compile(const ArgumentRecord&
 }
 
 StepResult LoadSceneInstruction::execute(Show& show) {
-  std::unique_ptr<Scene> loaded = loadScene(show.layer, fileName);
-  if (!loaded) return StepResult::Stop;
+  std::string why;
+  std::unique_ptr<Scene> loaded = loadScene(show.layer, fileName, &why);
+  if (!loaded) {
+    if (why.empty()) why = "cannot be read as a 3DS scene";
+    return show.fail(*this, "loadscene " + quoted(fileName) + ": " + why);
+  }
   scene->object = show.objects.keep(std::move(loaded));
   return StepResult::Continue;
 }
@@ -33,10 +38,11 @@ std::unique_ptr<Instruction> SelectCamInstruction::compile(const ArgumentRecord&
   return instruction;
 }
 
-StepResult SelectCamInstruction::execute(Show&) {
+StepResult SelectCamInstruction::execute(Show& show) {
   Scene* target = scene->object;
-  if (!target) return StepResult::Continue;
-  return target->selectCamera(cameraName) ? StepResult::Continue : StepResult::Stop;
+  if (!target || target->selectCamera(cameraName)) return StepResult::Continue;
+  return show.fail(*this, "selectcam " + angled(scene->name) + " " + quoted(cameraName) +
+                              ": the scene has no camera of that name (names are compared exactly)");
 }
 
 std::unique_ptr<Instruction> SetFarPlaneInstruction::compile(const ArgumentRecord& args, CompileState&) {

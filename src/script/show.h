@@ -4,6 +4,7 @@
 // test can build a fresh show, compile a script, step frames and throw it away.
 
 #include <cstdint>
+#include <string>
 
 #include "fx/random.h"
 #include "gfx/device_layer.h"
@@ -17,6 +18,15 @@
 
 namespace demo {
 
+// Why the show stopped before its end: an instruction that could not do its work, or a clock that
+// can never reach the time an `at` waits for. Empty while the show runs as written.
+struct ShowFailure {
+  int32_t line = 0;  // the instruction's script line
+  std::string text;  // what failed and why: `loadtexture "logo.tga": not found (...)`
+
+  bool failed() const { return !text.empty(); }
+};
+
 class Show {
  public:
   // The host sleeps for start, the layer draws, the music player plays and is the clock. All three
@@ -29,6 +39,11 @@ class Show {
   void openScene();
   // Milliseconds of the playing music; 0 while none plays.
   uint32_t readClock() { return timeline.currentMusic ? music.musicTime() : 0; }
+  // Records why the instruction cannot go on (the first reason wins) and answers Stop, which ends
+  // the show as `end` does.
+  StepResult fail(const Instruction& instruction, std::string text);
+  // "SCRIPT:LINE: TEXT", the way --check reports, for the failure recorded.
+  std::string failureReport() const;
 
   Host& host;
   DeviceLayer& layer;
@@ -40,6 +55,7 @@ class Show {
   Timeline timeline;
   FrameState frame;
   Random random;
+  ShowFailure failure;
 };
 
 }  // namespace demo

@@ -1,6 +1,7 @@
 #include "script/texture_commands.h"
 
 #include "gfx/loaded_texture.h"
+#include "script/file_problems.h"
 #include "script/show.h"
 
 namespace demo {
@@ -18,12 +19,14 @@ std::unique_ptr<Instruction> LoadTextureInstruction::compile(const ArgumentRecor
 }
 
 StepResult LoadTextureInstruction::execute(Show& show) {
-  Texture* loaded = loadImageTexture(show.layer, fileName, static_cast<uint32_t>(width), static_cast<uint32_t>(height));
-  if (!loaded) return StepResult::Stop;
+  std::string why;
+  Texture* loaded =
+      loadImageTexture(show.layer, fileName, static_cast<uint32_t>(width), static_cast<uint32_t>(height), &why);
+  if (!loaded) return show.fail(*this, "loadtexture " + quoted(fileName) + ": " + why);
   auto record = std::unique_ptr<LoadedTexture>(new (std::nothrow) LoadedTexture{loaded, alphaFlag});
   if (!record) {
     loaded->Release();
-    return StepResult::Stop;
+    return show.fail(*this, "loadtexture " + quoted(fileName) + ": out of memory");
   }
   texture->object = show.objects.keep(std::move(record));
   return StepResult::Continue;

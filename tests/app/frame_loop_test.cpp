@@ -103,13 +103,18 @@ TEST(FrameLoop, EscapeStopsTheMusicAndTheCloseBoxDoesNot) {
   EXPECT_EQ(close.host.messageBoxes.back().caption, "Feierabend");
 }
 
-TEST(FrameLoop, AFailingInstructionEndsTheShowWithTheNormalReport) {
+TEST(FrameLoop, AFailingInstructionEndsTheShowSaysWhyThenGivesTheNormalReport) {
   AppHarness h;
   h.recordFrames(10);
-  EXPECT_EQ(h.run("start\nloadtexture <t> \"missing.tga\" 4 4 0\nat 1:000\n"), 0);
+  h.app.setLog(nullptr);
+  EXPECT_EQ(h.run("start\nloadtexture <t> \"missing.tga\" 4 4 0\nat 1:000\n"), ExitShowFailed);
   EXPECT_EQ(h.device->presentCount(), 0u);
-  EXPECT_EQ(h.host.messageBoxes.size(), 1u);
-  EXPECT_EQ(h.host.messageBoxes[0].caption, "Feierabend");
+  ASSERT_EQ(h.host.messageBoxes.size(), 2u);
+  EXPECT_EQ(h.host.messageBoxes[0].caption, "Lameralarm!");
+  EXPECT_EQ(h.host.messageBoxes[0].text,
+            (h.dir / "demo.run").string() +
+                ":2: loadtexture \"missing.tga\": not found (neither in the archive nor on disk)");
+  EXPECT_EQ(h.host.messageBoxes[1].caption, "Feierabend");
 }
 
 // The browser turns the pump from its own frame callback: the same frames, the same end.
@@ -151,6 +156,42 @@ TEST(FrameRateReport, FramesPerSecondOfMusicTimeAndNoDivisionByZero) {
   frame.startTime = 0;
   frame.demoTime = 1;
   EXPECT_EQ(frameRateReport(frame), "1234567000.00000 FPS");
+}
+
+}  // namespace
+}  // namespace demo::test
+
+namespace demo::test {
+namespace {
+
+std::string logged(std::FILE* file) {
+  std::rewind(file);
+  std::string text;
+  for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
+  return text;
+}
+
+TEST(FrameLoop, AWindowWarnsOnceOfAnAtWhoseTimeCanNeverComeAndShowsOn) {
+  AppHarness h;
+  std::FILE* log = std::tmpfile();
+  h.app.setLog(log);
+  int passes = 0;
+  h.host.onIdle = [&passes](HeadlessHost& host) {
+    if (++passes == 50) host.queueKey(KeyEscape);
+  };
+  EXPECT_EQ(h.run("start\nat 5:000\nend\n"), ExitOk) << "Escape ends it as always";
+  EXPECT_EQ(logged(log), (h.dir / "demo.run").string() +
+                             ":2: warning: at 5:000 waits for a clock that stands still: no music is playing (no "
+                             "playmusic has run, or end stopped it); the picture stays as it is until Escape\n");
+  std::fclose(log);
+
+  AppHarness playing;
+  std::FILE* quiet = std::tmpfile();
+  playing.app.setLog(quiet);
+  playing.recordFrames(10);
+  EXPECT_EQ(playing.run("loadmusic <m> \"x.xm\"\nplaymusic <m>\nstart\nat 0:500\nend\n"), ExitOk);
+  EXPECT_EQ(logged(quiet), "") << "a clock that moves is no frozen clock";
+  std::fclose(quiet);
 }
 
 }  // namespace

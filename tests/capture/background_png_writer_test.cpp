@@ -1,9 +1,10 @@
 // PNG frames written on their own thread: each file gets the frame as it was handed over, and a
 // failed write is reported, never lost.
-#include "app/background_png_writer.h"
+#include "capture/background_png_writer.h"
 
 #include <gtest/gtest.h>
 
+#include "capture_fixture.h"
 #include "gfx/png_file.h"
 #include "support/testdata.h"
 
@@ -41,6 +42,21 @@ TEST(BackgroundPngWriter, AFailedWriteIsReportedAndStopsFurtherWrites) {
   EXPECT_FALSE(writer.finish());
   EXPECT_NE(writer.error().find(missing), std::string::npos) << writer.error();
   EXPECT_FALSE(writer.write((dir / "g.png").string(), frame.data()));
+}
+
+TEST(BackgroundPngWriter, AFrameTheDiskCannotHoldLeavesNoFileBehind) {
+  TempDir dir;
+  std::vector<uint8_t> noise(256 * 256 * 3);
+  uint32_t state = 1;
+  for (uint8_t& byte : noise) byte = static_cast<uint8_t>((state = state * 214013 + 2531011) >> 16);
+  BackgroundPngWriter writer(256, 256);
+  {
+    const FileSizeLimit disk(16 * 1024);
+    ASSERT_TRUE(writer.write((dir / "f.png").string(), noise.data()));
+    EXPECT_FALSE(writer.finish());
+  }
+  EXPECT_NE(writer.error().find("f.png: cannot write the file: File too large"), std::string::npos) << writer.error();
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << "neither the frame nor its temporary file may stay";
 }
 
 }  // namespace

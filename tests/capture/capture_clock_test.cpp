@@ -2,7 +2,7 @@
 // the show would have had at that moment, at frame rates that divide 44100 and at one that does not.
 #include <algorithm>
 
-#include "app/frame_schedule.h"
+#include "capture/frame_schedule.h"
 #include "capture_fixture.h"
 #include "script/interpolation.h"
 

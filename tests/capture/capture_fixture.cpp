@@ -1,6 +1,9 @@
 #include "capture_fixture.h"
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -11,28 +14,11 @@
 #include "platform/headless/headless_graphics.h"
 #include "platform/headless/virtual_wave_out.h"
 #include "writers/tga_writer.h"
+#include "support/square_tune.h"
 #include "writers/xm_writer.h"
 
 namespace demo::test {
 namespace {
-
-// One channel of square-wave notes climbing row by row, so that every stretch of the sound differs.
-XmSong squareTune() {
-  XmSong song;
-  song.channels = 1;
-  song.speed = 6;
-  song.bpm = 125;
-  song.addPattern(64);
-  for (int row = 0; row < 64; ++row) song.cell(0, row, 0) = {static_cast<uint8_t>(37 + row % 24), 1, 0, 0, 0};
-  XmSample square;
-  for (int i = 0; i < 32; ++i) square.data.push_back(i < 16 ? 90 : -90);
-  square.loop = XmLoop::Forward;
-  square.loopLength = 32;
-  XmInstrument instrument;
-  instrument.samples = {square};
-  song.instruments = {instrument};
-  return song;
-}
 
 // 64 x 64 squares of 8 pixels in four colours, half of them half transparent.
 std::vector<uint32_t> checker() {
@@ -152,6 +138,23 @@ void writeFakeFfmpeg(const std::filesystem::path& folder, const std::string& bod
   const std::string text = "#!/bin/sh\n" + body + "\n";
   writeFile(folder / "ffmpeg", {text.begin(), text.end()});
   std::filesystem::permissions(folder / "ffmpeg", std::filesystem::perms::owner_all);
+}
+
+FileSizeLimit::FileSizeLimit(uint64_t bytes) {
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  saved_ = limit.rlim_cur;
+  limit.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &limit);
+  savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = saved_;
+  setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, savedHandler_);
 }
 
 ScopedPath::ScopedPath(const std::string& path) {

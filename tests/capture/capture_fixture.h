@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/capture_options.h"
+#include "capture/capture_options.h"
 #include "support/testdata.h"
 
 namespace demo::test {
@@ -57,6 +57,18 @@ std::vector<uint8_t> playedSong(const std::filesystem::path& song, uint64_t fram
 
 // An executable shell script named ffmpeg in `folder`.
 void writeFakeFfmpeg(const std::filesystem::path& folder, const std::string& body);
+
+// Files larger than `bytes` cannot be written while the object lives, as on a full disk: writes
+// past the limit fail (EFBIG) instead of raising SIGXFSZ, which is ignored meanwhile.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(uint64_t bytes);
+  ~FileSizeLimit();
+
+ private:
+  uint64_t saved_;
+  void (*savedHandler_)(int);
+};
 
 // Sets PATH for the lifetime of the object.
 class ScopedPath {

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "app/capture.h"
-#include "app/capture_desktop.h"
-#include "app/capture_graphics.h"
+#include "capture/capture_desktop.h"
+#include "capture/capture_graphics.h"
 #include "capture_fixture.h"
 #include "gfx/png_file.h"
 #include "platform/gl/gl_device.h"

@@ -1,7 +1,7 @@
 // The capture's command line and its progress line.
 #include <gtest/gtest.h>
 
-#include "app/capture_progress.h"
+#include "capture/capture_progress.h"
 #include "app/command_line.h"
 
 namespace demo {

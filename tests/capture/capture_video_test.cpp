@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "app/capture.h"
-#include "app/external_command.h"
+#include "capture/external_command.h"
 #include "capture_fixture.h"
 
 namespace demo::test {

@@ -1,7 +1,8 @@
 // demo-pack: which files become which members, and the tool as a user runs it.
 
-#include <sys/wait.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -13,11 +14,13 @@
 #include "demo_pack/pack_inputs.h"
 #include "demo_pack/pack_writer.h"
 #include "support/testdata.h"
+#include "support/tool_run.h"
 
 namespace demo::test {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 namespace fs = std::filesystem;
 
 void writeText(const fs::path& path, const std::string& text) {
@@ -30,23 +33,11 @@ std::string readText(const fs::path& path) {
   return {bytes.begin(), bytes.end()};
 }
 
-struct ToolRun {
-  int status;
-  std::string output;  // stdout and stderr
-};
-
-ToolRun run(const std::string& command) {
-  ToolRun result{-1, {}};
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return result;
-  char buffer[4096];
-  for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, got);
-  const int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+ToolRun run(const std::string& command) { return runTool(command); }
 
 const std::string tool = DEMO_PACK_TOOL;
+// An executable of the engine: it reads its own archive.
+const std::string engine = READ_OWN_MEMBER_TOOL;
 
 TEST(PackInputs, FolderFilesAreNamedRelativeWithBackslashesAndFilesByTheirName) {
   TempDir dir;
@@ -114,9 +105,9 @@ TEST(DemoPackTool, VerifyNamesADamagedMember) {
   TempDir dir;
   writeText(dir / "demo.run", "at 0:01:000 end\n");
   const std::string out = (dir / "packed").string();
-  ASSERT_EQ(run(tool + " -o " + out + " --exe /bin/true " + (dir / "demo.run").string()).status, 0);
+  ASSERT_EQ(run(tool + " -o " + out + " --exe " + engine + " " + (dir / "demo.run").string()).status, 0);
   auto bytes = readFile(out);
-  bytes[readFile("/bin/true").size() + 3] ^= 1;  // inside the stored script
+  bytes[readFile(engine).size() + 3] ^= 1;  // inside the stored script
   writeFile(out, bytes);
   const ToolRun verify = run(tool + " --verify " + out);
   EXPECT_EQ(verify.status, 1);
@@ -160,7 +151,7 @@ TEST(DemoPackTool, AFailedPackLeavesTheOldOutputAndNoTemporaryFile) {
   writeText(dir / "a" / "x.txt", "1");
   writeText(dir / "b" / "X.TXT", "2");
   const fs::path out = dir / "out" / "packed";
-  const ToolRun duplicate = run(tool + " -o " + out.string() + " --exe /bin/true " + (dir / "a").string() + " " +
+  const ToolRun duplicate = run(tool + " -o " + out.string() + " --exe " + engine + " " + (dir / "a").string() + " " +
                             (dir / "b").string());
   EXPECT_EQ(duplicate.status, 1);
   EXPECT_THAT(duplicate.output, HasSubstr("\"X.TXT\""));
@@ -168,11 +159,81 @@ TEST(DemoPackTool, AFailedPackLeavesTheOldOutputAndNoTemporaryFile) {
   EXPECT_EQ(readText(out), "old");
   // A folder in OUT's place makes the final rename fail after the whole file was written.
   writeText(dir / "out" / "folder" / "keep", "k");
-  const ToolRun blocked = run(tool + " -o " + (dir / "out" / "folder").string() + " --exe /bin/true " +
+  const ToolRun blocked = run(tool + " -o " + (dir / "out" / "folder").string() + " --exe " + engine + " " +
                               (dir / "a").string());
   EXPECT_EQ(blocked.status, 1);
   EXPECT_THAT(blocked.output, HasSubstr("cannot replace it"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out"), fs::directory_iterator()), 2) << "temporary file left";
+}
+
+TEST(PackInputs, ALinkedFileKeepsTheLinksNameAndWhatIsNotPackedIsReported) {
+  TempDir dir;
+  writeText(dir / "assets" / "logo.tga", "L");
+  writeText(dir / "show" / "demo.run", "start");
+  fs::create_directories(dir / "show" / "tex");
+  fs::create_symlink(dir / "assets" / "logo.tga", dir / "show" / "tex" / "logo.tga");
+  fs::create_symlink(dir / "nowhere.tga", dir / "show" / "gone.tga");
+  fs::create_directory_symlink(dir / "assets", dir / "show" / "more");
+  ASSERT_EQ(mkfifo((dir / "show" / "pipe").c_str(), 0600), 0);
+  std::vector<SkippedInput> skipped;
+  const auto inputs = collectInputs({dir / "show"}, {}, &skipped);
+  std::vector<std::string> names;
+  for (const PackInput& input : inputs) names.push_back(input.name);
+  EXPECT_THAT(names, ::testing::ElementsAre("demo.run", "tex\\logo.tga")) << "named by the link, not its target";
+  std::vector<std::string> reasons;
+  for (const SkippedInput& entry : skipped) reasons.push_back(entry.path.filename().string() + ": " + entry.reason);
+  std::sort(reasons.begin(), reasons.end());
+  EXPECT_THAT(reasons, ::testing::ElementsAre("gone.tga: a dangling link", "more: a link to a folder (not followed)",
+                                              "pipe: a FIFO"));
+}
+
+TEST(DemoPackTool, RefusesAnExeThatIsNoEngineAndLeavesTheExeOutOfItsOwnFolder) {
+  TempDir dir;
+  writeText(dir / "show" / "demo.run", "end\n");
+  writeText(dir / "empty", "");
+  const std::string out = (dir / "packed").string();
+  const ToolRun empty = run(tool + " -o " + out + " --exe " + (dir / "empty").string() + " " + (dir / "show").string());
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_THAT(empty.output, HasSubstr("empty: is empty"));
+  const ToolRun other = run(tool + " -o " + out + " --exe /bin/true " + (dir / "show").string());
+  EXPECT_EQ(other.status, 1);
+  EXPECT_THAT(other.output, HasSubstr("/bin/true: is not an executable of this engine"));
+  EXPECT_FALSE(fs::exists(out));
+
+  fs::copy_file(engine, dir / "show" / "engine");
+  const ToolRun packed = run(tool + " -o " + out + " --exe " + (dir / "show" / "engine").string() + " " +
+                             (dir / "show").string());
+  ASSERT_EQ(packed.status, 0) << packed.output;
+  EXPECT_THAT(packed.output, HasSubstr("engine: the output or the executable itself"));
+  EXPECT_THAT(run(tool + " --list " + out).output, Not(HasSubstr("engine")));
+}
+
+TEST(DemoPackTool, VerifyCompilesTheScriptAndNamesFilesThatAreNotMembers) {
+  TempDir dir;
+  writeText(dir / "show" / "demo.run",
+            "loadtexture <t> \"tex/logo.tga\" 4 4 0\n"
+            "loadmusic <m> \"song.xm\"\n"
+            "start\nend\n");
+  writeText(dir / "show" / "tex" / "logo.tga", "L");
+  const std::string out = (dir / "packed").string();
+  ASSERT_EQ(run(tool + " -o " + out + " --exe " + engine + " " + (dir / "show").string()).status, 0);
+  const ToolRun missing = run(tool + " --verify " + out);
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_THAT(missing.output, HasSubstr("demo.run:2: loadmusic \"song.xm\": not a member"));
+  EXPECT_THAT(missing.output, Not(HasSubstr("logo.tga\": not a member"))) << "a slash finds the backslash member";
+
+  writeText(dir / "show" / "song.xm", "XM");
+  ASSERT_EQ(run(tool + " -o " + out + " --exe " + engine + " " + (dir / "show").string()).status, 0);
+  const ToolRun complete = run(tool + " --verify " + out);
+  EXPECT_EQ(complete.status, 0) << complete.output;
+  EXPECT_THAT(complete.output, HasSubstr("demo.run compiles and the 2 files it names are members"));
+
+  writeText(dir / "broken" / "demo.run", "start\nfoo\n");
+  ASSERT_EQ(run(tool + " -o " + out + " --exe " + engine + " " + (dir / "broken").string()).status, 0);
+  const ToolRun broken = run(tool + " --verify " + out);
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_THAT(broken.output, HasSubstr("demo.run:2: unknown command \"foo\""));
+  EXPECT_THAT(broken.output, HasSubstr(": 1 member intact;"));
 }
 
 }  // namespace

@@ -398,3 +398,47 @@ TEST(MusicFileOpsTest, OneMissingOperationClearsAll) {
 
 }  // namespace
 }  // namespace demo
+
+namespace demo {
+namespace {
+
+// Which reason the loader gives for each kind of file it refuses.
+ModuleProblem problemOf(const std::vector<uint8_t>& bytes) {
+  test::TempDir dir;
+  const auto path = dir / "song.xm";
+  test::writeFile(path, {bytes.begin(), bytes.end()});
+  ModuleProblem problem = ModuleProblem::None;
+  EXPECT_FALSE(loadModule(test::streamFileOps(), path.c_str(), &problem));
+  return problem;
+}
+
+TEST(LoadModuleProblem, NamesWhyAFileIsRefused) {
+  std::vector<uint8_t> notXm = writeXm(test::basicSong());
+  notXm[0] = 'e';
+  EXPECT_EQ(problemOf(notXm), ModuleProblem::NotXm);
+  EXPECT_EQ(problemOf(writeXm(test::basicSong(33))), ModuleProblem::TooManyChannels);
+  std::vector<uint8_t> patterns = writeXm(test::basicSong());
+  patterns[70] = 1;  // 257 patterns
+  patterns[71] = 1;
+  EXPECT_EQ(problemOf(patterns), ModuleProblem::TooManyPatterns);
+  EXPECT_EQ(problemOf(writeXm(test::basicSong(1, MaxPatternRows + 1))), ModuleProblem::LongPattern);
+  XmSong crowded = test::basicSong();
+  crowded.instruments[0].samples.resize(17, crowded.instruments[0].samples[0]);
+  EXPECT_EQ(problemOf(writeXm(crowded)), ModuleProblem::ManySamples);
+  // Cut inside the header: the first pattern header is read from the song's tempo fields and asks
+  // for 32000 rows, which is not what the file says.
+  std::vector<uint8_t> cut = writeXm(test::basicSong());
+  cut.resize(200);
+  EXPECT_EQ(problemOf(cut), ModuleProblem::CutShort);
+
+  ModuleProblem problem = ModuleProblem::None;
+  EXPECT_FALSE(loadModule(test::streamFileOps(), "/nonexistent/song.xm", &problem));
+  EXPECT_EQ(problem, ModuleProblem::OpenFailed);
+  EXPECT_FALSE(loadModule(MusicFileOps{}, "song.xm", &problem));
+  EXPECT_EQ(problem, ModuleProblem::NoFileOps);
+  EXPECT_TRUE(loadModule(test::streamFileOps(), "x", nullptr) == nullptr) << "the reason is optional";
+  EXPECT_STREQ(describeModuleProblem(ModuleProblem::LongPattern), "a pattern of more than 1024 rows");
+}
+
+}  // namespace
+}  // namespace demo

@@ -204,13 +204,18 @@ TEST(Sceneinfo, CommandLine) {
   TempDir dir;
   EXPECT_EQ(sceneinfo("--help", dir).status, 0);
   EXPECT_NE(sceneinfo("--help", dir).out.find("usage: sceneinfo FILE.3ds"), std::string::npos);
-  EXPECT_EQ(sceneinfo("--version", dir).out, "sceneinfo " DEMO_VERSION "\n");
+  EXPECT_EQ(sceneinfo("--version", dir).out, "sceneinfo " DEMO_VERSION " (demo engine, GPL-2.0-or-later)\n");
   EXPECT_EQ(sceneinfo("", dir).status, 2);
-  EXPECT_EQ(sceneinfo("a.3ds b.3ds", dir).status, 2);
-  EXPECT_EQ(sceneinfo("--size a.3ds", dir).status, 2);
+  const ToolRun two = sceneinfo("a.3ds b.3ds", dir);
+  EXPECT_EQ(two.status, 2);
+  EXPECT_EQ(two.err, "sceneinfo: too many arguments: b.3ds\n(sceneinfo --help shows the usage)\n");
+  const ToolRun unknown = sceneinfo("--size=4 a.3ds", dir);
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.err.substr(0, unknown.err.find('\n')), "sceneinfo: unknown option --size");
   const ToolRun missing = sceneinfo(quoted(dir / "missing.3ds"), dir);
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.err, "sceneinfo: " + (dir / "missing.3ds").string() + ": not found in the archive or on disk (status 257)\n");
+  EXPECT_EQ(missing.err,
+            "sceneinfo: " + (dir / "missing.3ds").string() + ": not found (neither in the archive nor on disk)\n");
 }
 
 TEST(Sceneinfo, PrintsTheKeysScriptsRead) {

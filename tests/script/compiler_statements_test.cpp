@@ -156,20 +156,54 @@ TEST(ScriptStrings, NamesAndStringsKeepBlanksAndHashes) {
   EXPECT_EQ(load->alphaFlag, 1);
 }
 
-TEST(ScriptLines, ALongLineIsReadAs255CharactersAndTheRest) {
-  // 255 characters, then "foo" and padding: the second part is line 2.
+TEST(ScriptLines, ALongLineIsReadAs255CharactersAndTheRestButKeepsItsNumber) {
+  // 255 characters, then "foo" and padding: the second piece is compiled on its own, on line 1.
   const std::string line = "start" + std::string(250, ' ') + "  foo" + std::string(40, ' ');
   ASSERT_EQ(line.size(), 300u);
   ShowHarness h;
   EXPECT_FALSE(h.compile(line + "\nend\n"));
-  EXPECT_EQ(h.compiler().lineNumber, 2);
+  EXPECT_EQ(h.compiler().lineNumber, 1);
   EXPECT_EQ(h.compiler().detail, "unknown command \"foo\"");
+  ASSERT_EQ(h.compiler().warnings.size(), 1u);
+  EXPECT_EQ(h.compiler().warnings[0].line, 1);
+  EXPECT_EQ(h.compiler().warnings[0].text,
+            "line longer than 255 characters: the rest is read as a line of its own");
 
   const std::string statements = "start" + std::string(250, ' ') + "end" + std::string(42, ' ');
   ShowHarness ok;
-  ASSERT_TRUE(ok.compile(statements + "\nstart\n"));
+  ASSERT_TRUE(ok.compile("\n" + statements + "\nstart\n"));
   EXPECT_EQ(ok.show.timeline.program().size(), 3u);
-  EXPECT_EQ(ok.compiler().lineNumber, 3) << "the continuation counted as a line of its own";
+  EXPECT_EQ(ok.compiler().lineNumber, 3) << "the following lines keep their numbers";
+  ASSERT_EQ(ok.compiler().warnings.size(), 1u);
+  EXPECT_EQ(ok.compiler().warnings[0].line, 2);
+
+  // The cut falls inside "end": the error is in the first piece, and the warning explains it.
+  ShowHarness split;
+  EXPECT_FALSE(split.compile("start" + std::string(249, ' ') + "end\n"));
+  EXPECT_EQ(split.compiler().detail, "unknown command \"e\"");
+  EXPECT_EQ(split.compiler().warnings.size(), 1u);
+}
+
+TEST(ScriptLines, ALineOfExactly255CharactersIsNoLongLine) {
+  for (const char* end : {"\n", "\r\n"}) {
+    ShowHarness h;
+    ASSERT_TRUE(h.compile("start" + std::string(247, ' ') + "end" + end + "foo\n") == false);
+    EXPECT_EQ(h.compiler().lineNumber, 2) << "foo is on line 2";
+    EXPECT_TRUE(h.compiler().warnings.empty());
+  }
+}
+
+TEST(ScriptLines, AByteOrderMarkIsSkippedAndANulIsAnErrorAtItsLine) {
+  ShowHarness bom;
+  ASSERT_TRUE(bom.compile("\xEF\xBB\xBFstart\nend\n"));
+  EXPECT_EQ(bom.show.timeline.program().size(), 2u);
+  ShowHarness late;
+  EXPECT_FALSE(late.compile("start\n\xEF\xBB\xBF end\n")) << "only at the very start";
+
+  ShowHarness nul;
+  EXPECT_FALSE(nul.compile(std::string("start\nend\0 anything\nstart\n", 24)));
+  EXPECT_EQ(nul.compiler().lineNumber, 2);
+  EXPECT_EQ(nul.compiler().detail, "NUL byte in the line (is the script saved as UTF-16?)");
 }
 
 TEST(ScriptLines, CrLfAndControlBlanksCompileLikeLf) {

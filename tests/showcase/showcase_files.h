@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/capture_options.h"
+#include "capture/capture_options.h"
 
 namespace demo::test {
 

@@ -15,6 +15,7 @@ class ScriptedMusic : public MusicPlayer {
   uint32_t time = 0;          // what musicTime reports
   bool canOpen = true;        // openAudioOutput's answer
   bool canLoad = true;        // loadModule yields a module
+  ModuleProblem problem = ModuleProblem::None;  // what loadProblem reports after a refused load
   std::vector<std::string> calls;  // "openAudioOutput", "loadModule NAME", "startModule", "freeModule", ...
   std::vector<Module*> freed;
 
@@ -28,6 +29,7 @@ class ScriptedMusic : public MusicPlayer {
     // Opaque tokens: the timeline never looks inside a module.
     return reinterpret_cast<Module*>(&tokens_[loaded_++]);
   }
+  ModuleProblem loadProblem() const override { return problem; }
   bool startModule(Module* module) override {
     calls.push_back("startModule");
     return module != nullptr;

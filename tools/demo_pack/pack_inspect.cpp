@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "archive/archive.h"
+#include "cli/program.h"
 
 namespace demo {
 
@@ -79,7 +80,8 @@ void listArchive(const std::filesystem::path& path, std::ostream& out) {
     out << listLine(file, entry, original) << '\n';
     stored += entry.storedSize;
   }
-  out << entries.size() << " members, " << stored << " bytes stored, " << original << " bytes original\n";
+  out << cli::counted(entries.size(), "member") << ", " << stored << " bytes stored, " << original
+      << " bytes original\n";
 }
 
 VerifyReport verifyArchive(const std::filesystem::path& path) {

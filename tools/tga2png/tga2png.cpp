@@ -8,19 +8,26 @@
 #include <string>
 #include <vector>
 
+#include "archive/read_status.h"
 #include "archive/reader.h"
+#include "cli/option_table.h"
+#include "cli/output_file.h"
+#include "cli/program.h"
 #include "gfx/pixel_convert.h"
 #include "gfx/png_file.h"
 #include "gfx/tga_image.h"
 
 namespace {
 
-constexpr const char* Usage =
-    "usage: tga2png IN.tga OUT.png [--size WxH]\n"
-    "Decodes IN.tga as the show does and writes it as an 8-bit RGBA PNG.\n"
-    "  --size WxH  stretch to a W x H texture first, as loadtexture does\n"
-    "  --help      this text\n"
-    "  --version   the version\n";
+std::string usage(const std::string& program) {
+  return "usage: " + program + " IN.tga OUT.png [--size WxH]\n"
+         "Decodes IN.tga as the show does and writes it as an 8-bit RGBA PNG. OUT.png is replaced only\n"
+         "once it is complete.\n"
+         "  --size WxH  stretch to a W x H texture first, as loadtexture does\n"
+         "  --help      this text\n"
+         "  --version   the version\n"
+         "Options take their value as the next word or after '=' (--size=64x64).\n";
+}
 
 bool parseSize(const char* text, uint32_t& width, uint32_t& height) {
   char* end = nullptr;
@@ -48,36 +55,30 @@ std::vector<uint8_t> toRgba(const uint8_t* bgra, size_t pixels) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<const char*> files;
+  namespace cli = demo::cli;
+  const std::string program = cli::programName(argv[0], "tga2png");
+  if (cli::answerHelpOrVersion(program, usage(program), argc, argv)) return 0;
   uint32_t width = 0, height = 0;
-  for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
-      std::fputs(Usage, stdout);
-      return 0;
-    }
-    if (!std::strcmp(argv[i], "--version")) {
-      std::printf("tga2png %s\n", DEMO_VERSION);
-      return 0;
-    }
-    if (!std::strcmp(argv[i], "--size")) {
-      if (i + 1 >= argc || !parseSize(argv[++i], width, height)) {
-        std::fprintf(stderr, "tga2png: --size needs WxH with both sides from 1 to 16384\n");
-        return 2;
-      }
-      continue;
-    }
-    files.push_back(argv[i]);
-  }
-  if (files.size() != 2) {
-    std::fputs(Usage, stderr);
-    return 2;
-  }
+  cli::OptionTable table;
+  table.value("--size", [&](const std::string& value, std::string& why) {
+    if (parseSize(value.c_str(), width, height)) return true;
+    why = "needs WxH with both sides from 1 to 16384";
+    return false;
+  });
+  std::vector<std::string> files;
+  std::string error;
+  if (!table.parse(argc, argv, files, error)) return cli::usageError(program, error);
+  if (files.size() != 2)
+    return cli::usageError(program, files.size() < 2 ? "needs IN.tga and OUT.png" : "too many arguments: " + files[2]);
 
   demo::TgaImage image;
   demo::TgaProblem problem = demo::TgaProblem::None;
-  const int status = demo::decodeImageFile(image, files[0], &problem);
+  const int status = demo::decodeImageFile(image, files[0].c_str(), &problem);
   if (status != 0) {
-    std::fprintf(stderr, "tga2png: %s: %s (status %d)\n", files[0], demo::describeTgaProblem(problem), status);
+    // A file that cannot be opened says why in the reader's words, a refused one in the decoder's.
+    const char* reason = problem == demo::TgaProblem::OpenFailed ? demo::readStatusText(status)
+                                                                   : demo::describeTgaProblem(problem);
+    std::fprintf(stderr, "%s: %s: %s\n", program.c_str(), files[0].c_str(), reason);
     return 1;
   }
   std::vector<uint8_t> bgra;
@@ -92,9 +93,13 @@ int main(int argc, char** argv) {
     height = image.height;
   }
   const std::vector<uint8_t> rgba = toRgba(picture, size_t{width} * height);
-  std::string error;
-  if (!demo::writePng(files[1], rgba.data(), width, height, width * 4, 4, &error)) {
-    std::fprintf(stderr, "tga2png: %s: %s\n", files[1], error.c_str());
+  cli::OutputFile out(files[1]);
+  if (!demo::writePng(out.temporary().string().c_str(), rgba.data(), width, height, width * 4, 4, &error)) {
+    std::fprintf(stderr, "%s: %s: %s\n", program.c_str(), files[1].c_str(), error.c_str());
+    return 1;
+  }
+  if (!out.commit(error)) {
+    std::fprintf(stderr, "%s: %s\n", program.c_str(), error.c_str());
     return 1;
   }
   return 0;

@@ -4,15 +4,17 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 
+#include "archive/read_status.h"
+#include "archive/reader.h"
+#include "capture/wav_file.h"
+#include "cli/program.h"
 #include "music/audio_output.h"
 #include "options.h"
 #include "platform/headless/virtual_wave_out.h"
 #include "song_loop.h"
-#include "writers/wav_writer.h"
 
 namespace demo::xmrender {
 namespace {
@@ -57,7 +59,7 @@ class Progress {
 
 // Plays the started module into the WAV file until the frame limit or, without --seconds, the loop.
 uint64_t play(AudioOutput& output, VirtualWaveOut& wave, const SongLoop& loop, const Options& options,
-              WavWriter& wav) {
+              WavFile& wav) {
   const double seconds = options.seconds.value_or(MaxSeconds);
   const auto limit = static_cast<uint64_t>(seconds * AudioOutput::OutputRate + 0.5);
   Progress progress;
@@ -69,7 +71,8 @@ uint64_t play(AudioOutput& output, VirtualWaveOut& wave, const SongLoop& loop, c
     const auto chunk = static_cast<uint32_t>(std::min<uint64_t>(output.blockFrames(), end - played));
     wave.advance(chunk);
     output.poll();
-    wav.append(wave.takePlayed());
+    const std::vector<uint8_t> bytes = wave.takePlayed();
+    if (!wav.append(bytes.data(), bytes.size())) throw std::runtime_error(wav.error());
     played += chunk;
     progress.update(played);
   }
@@ -77,14 +80,21 @@ uint64_t play(AudioOutput& output, VirtualWaveOut& wave, const SongLoop& loop, c
   return played;
 }
 
+// Why the module cannot be loaded, as the show would say it.
+std::string loadFailure(const std::string& input, ModuleProblem problem) {
+  Reader reader;
+  const int status = reader.open(input.c_str());
+  if (status != ReadOk) return input + ": " + readStatusText(status);
+  return input + ": " + describeModuleProblem(problem);
+}
+
 int run(const Options& options) {
   VirtualWaveOut wave;
   AudioOutput output(wave);
   output.setThreaded(false);
   if (!output.openAudioOutput()) throw std::runtime_error("cannot open the virtual audio output");
-  if (!std::filesystem::is_regular_file(options.input)) throw std::runtime_error("cannot open " + options.input);
   Module* module = output.loadModule(options.input.c_str());
-  if (!module) throw std::runtime_error(options.input + " is not a playable XM module");
+  if (!module) throw std::runtime_error(loadFailure(options.input, output.loadProblem()));
   if (options.info) printInfo(options.input, *module);
   if (options.output.empty()) {
     output.freeModule(module);
@@ -93,11 +103,14 @@ int run(const Options& options) {
   SongLoop loop;
   output.setTickObserver(&loop);
   output.startModule(module);
-  WavWriter wav(options.output, AudioOutput::OutputRate, 2, 16);
+  // WavFile writes beside OUT and renames over it when complete: a failure never destroys what was
+  // there, and its messages name OUT, not the temporary file.
+  WavFile wav;
+  if (!wav.create(options.output, AudioOutput::OutputRate, 2, 16)) throw std::runtime_error(wav.error());
   const uint64_t frames = play(output, wave, loop, options, wav);
-  wav.finish();
   output.freeModule(module);
   output.closeDevice();
+  if (!wav.finish()) throw std::runtime_error(wav.error());
   std::fprintf(stderr, "xmrender: wrote %s, %.3f s%s\n", options.output.c_str(),
                frames / double(AudioOutput::OutputRate),
                !options.seconds && loop.loopFrame() && frames == *loop.loopFrame() ? " (the song loops here)" : "");
@@ -108,21 +121,17 @@ int run(const Options& options) {
 }  // namespace demo::xmrender
 
 int main(int argc, char** argv) {
+  using namespace demo;
   using namespace demo::xmrender;
+  const std::string program = cli::programName(argv[0], "xmrender");
+  if (cli::answerHelpOrVersion(program, usage(program), argc, argv)) return 0;
+  Options options;
+  std::string error;
+  if (!parseOptions(argc, argv, options, error)) return cli::usageError(program, error);
   try {
-    const Options options = parseOptions(argc, argv);
-    if (options.help) {
-      std::fputs(usage(), stdout);
-      return 0;
-    }
-    if (options.version) {
-      std::printf("xmrender %s\n", DEMO_VERSION);
-      return 0;
-    }
     return run(options);
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "xmrender: %s\n", e.what());
-    if (argc < 2) std::fputs(usage(), stderr);
+    std::fprintf(stderr, "%s: %s\n", program.c_str(), e.what());
     return 1;
   }
 }

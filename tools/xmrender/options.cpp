@@ -1,61 +1,48 @@
 #include "options.h"
 
 #include <cstdlib>
-#include <stdexcept>
+#include <vector>
+
+#include "cli/option_table.h"
 
 namespace demo::xmrender {
-namespace {
 
-double parseSeconds(const std::string& text) {
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (text.empty() || *end != '\0' || !(value > 0) || value > MaxSeconds) {
-    throw std::runtime_error("--seconds wants a number of seconds above 0 and at most 1200, not '" + text + "'");
-  }
-  return value;
-}
-
-}  // namespace
-
-const char* usage() {
-  return "usage: xmrender IN.xm OUT.wav [--seconds S] [--info]\n"
-         "       xmrender IN.xm --info\n"
+std::string usage(const std::string& program) {
+  return "usage: " + program + " IN.xm OUT.wav [--seconds S] [--info]\n" +
+         "       " + program + " IN.xm --info\n"
          "Plays an XM module through the show's player and mixer into a 44100 Hz 16-bit stereo WAV file,\n"
-         "exactly as the show would play it.\n"
+         "exactly as the show would play it. OUT.wav is replaced only once it is complete.\n"
          "  --seconds S  render S seconds (default: until the song returns to an order position it\n"
          "               has already played, at most 20 minutes)\n"
          "  --info       print the module's header facts\n"
          "  --help       this text\n"
-         "  --version    the program's version\n";
+         "  --version    the program's version\n"
+         "Options take their value as the next word or after '=' (--seconds=30).\n";
 }
 
-Options parseOptions(int argc, char** argv) {
-  Options options;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      options.help = true;
-    } else if (arg == "--version") {
-      options.version = true;
-    } else if (arg == "--info") {
-      options.info = true;
-    } else if (arg == "--seconds") {
-      if (i + 1 >= argc) throw std::runtime_error("--seconds needs a value");
-      options.seconds = parseSeconds(argv[++i]);
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      throw std::runtime_error("unknown option " + arg);
-    } else if (options.input.empty()) {
-      options.input = arg;
-    } else if (options.output.empty()) {
-      options.output = arg;
-    } else {
-      throw std::runtime_error("too many arguments: " + arg);
+bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error) {
+  cli::OptionTable table;
+  table.flag("--info", options.info).value("--seconds", [&options](const std::string& text, std::string& why) {
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !(value > 0) || value > MaxSeconds) {
+      why = "needs a number of seconds above 0 and at most 1200";
+      return false;
     }
+    options.seconds = value;
+    return true;
+  });
+  std::vector<std::string> files;
+  if (!table.parse(argc, argv, files, error)) return false;
+  if (files.size() > 2) {
+    error = "too many arguments: " + files[2];
+    return false;
   }
-  if (options.help || options.version) return options;
-  if (options.input.empty()) throw std::runtime_error("no input file");
-  if (options.output.empty() && !options.info) throw std::runtime_error("no output file");
-  return options;
+  if (!files.empty()) options.input = files[0];
+  if (files.size() > 1) options.output = files[1];
+  if (options.input.empty()) error = "no input file";
+  else if (options.output.empty() && !options.info) error = "no output file";
+  return error.empty();
 }
 
 }  // namespace demo::xmrender

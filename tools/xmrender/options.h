@@ -1,5 +1,5 @@
 #pragma once
-// The command line of xmrender.
+// The command line of xmrender, read through the options table every program shares.
 
 #include <optional>
 #include <string>
@@ -11,14 +11,13 @@ struct Options {
   std::string output;
   std::optional<double> seconds;  // without it: until the song loops, at most MaxSeconds
   bool info = false;
-  bool help = false;
-  bool version = false;
 };
 
 constexpr double MaxSeconds = 20 * 60;
 
-// Throws std::runtime_error with a message for the user on a bad command line.
-Options parseOptions(int argc, char** argv);
-const char* usage();
+// False with a message for the user on a wrong command line (--help and --version are answered
+// before this is asked).
+bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error);
+std::string usage(const std::string& program);
 
 }  // namespace demo::xmrender

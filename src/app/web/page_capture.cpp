@@ -1,7 +1,7 @@
 #include "app/web/page_capture.h"
 
 #include "app/capture.h"
-#include "app/capture_graphics.h"
+#include "capture/capture_graphics.h"
 #include "platform/gl/gl_device.h"
 #include "platform/web/web_graphics.h"
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/capture_output.h"
+#include "capture/capture_output.h"
 
 namespace demo {
 

@@ -18,6 +18,7 @@
 #include "app/command_line.h"
 #include "app/script_check.h"
 #include "app/web/archive_check.h"
+#include "cli/program.h"
 #include "music/audio_output.h"
 #include "platform/web/web_graphics.h"
 #include "platform/web/web_host.h"
@@ -85,20 +86,19 @@ int main(int argc, char** argv) {
   int code = ExitOk;
   switch (commandLine.mode) {
     case CommandLine::Mode::Help:
-      std::fputs(usageText(), stdout);
+      std::fputs(usageText(commandLine.program).c_str(), stdout);
       break;
     case CommandLine::Mode::Version:
-      std::printf("demo %s\n", DEMO_VERSION);
+      std::fputs(cli::versionText(commandLine.program).c_str(), stdout);
       break;
     case CommandLine::Mode::Check:
-      code = checkScript(commandLine.script.c_str(), stdout, stderr);
+      code = checkScript(commandLine.script.c_str(), stdout, stderr, commandLine.checkFiles);
       break;
     case CommandLine::Mode::Capture:
       code = runCapture(commandLine.capture, commandLine.showText);
       break;
     case CommandLine::Mode::Invalid:
-      std::fprintf(stderr, "demo: %s\n", commandLine.error.c_str());
-      code = ExitUsage;
+      code = cli::usageError(commandLine.program, commandLine.error);
       break;
     case CommandLine::Mode::Show:
       code = runShow(commandLine);
