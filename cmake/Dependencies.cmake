@@ -1,6 +1,8 @@
 # Third-party libraries, all from Debian packages (see scripts/setup.sh).
 find_package(Threads REQUIRED)
-if(NOT WIN32)
+# The browser build (cmake/emscripten.cmake) draws with WebGL 2 and plays through Web Audio, both
+# reached through emscripten's own headers; only UCL is built for it, by scripts/web-deps.sh.
+if(NOT WIN32 AND NOT EMSCRIPTEN)
   find_package(SDL2 REQUIRED)
   set(OpenGL_GL_PREFERENCE GLVND)
   find_package(OpenGL REQUIRED COMPONENTS OpenGL EGL)
@@ -15,7 +17,9 @@ endif()
 if(WIN32)
   set(ZLIB_USE_STATIC_LIBS ON)
 endif()
-find_package(ZLIB REQUIRED)
+if(NOT EMSCRIPTEN)
+  find_package(ZLIB REQUIRED)
+endif()
 
 # UCL ships neither a pkg-config file nor a CMake config.
 find_path(UCL_INCLUDE_DIR ucl/ucl.h REQUIRED)

@@ -5,6 +5,9 @@ if(DEMO_WERROR)
   target_compile_options(demo_options INTERFACE -Werror)
 endif()
 target_compile_definitions(demo_options INTERFACE DEMO_VERSION="${PROJECT_VERSION}")
+if(EMSCRIPTEN)
+  target_compile_options(demo_options INTERFACE "SHELL:-include ${PROJECT_SOURCE_DIR}/src/platform/web/libcxx_compat.h")
+endif()
 
 if(DEMO_SANITIZE)
   # Without -fno-sanitize-recover UBSan reports but the process still exits 0.

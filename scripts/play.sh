@@ -3,8 +3,9 @@
 # otherwise a capture of it to out/showcase.mp4 (or, without ffmpeg, PNG frames + WAV in out/showcase/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# Playing needs neither mingw-w64 nor Wine (1.7 GB): only the test command installs them.
-DEMO_WINDOWS="${DEMO_WINDOWS:-0}" scripts/setup.sh
+# Playing needs neither mingw-w64 nor Wine (1.7 GB) nor emscripten and Chromium (1.25 GB): only the
+# test command installs them.
+DEMO_WINDOWS="${DEMO_WINDOWS:-0}" DEMO_WEB="${DEMO_WEB:-0}" scripts/setup.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/release -j "$(nproc)"
 if [ -x build/release/show/showcase ]; then

@@ -12,6 +12,11 @@ packages=(
 if [ "${DEMO_WINDOWS:-1}" != 0 ]; then
   packages+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev wine wine64)
 fi
+# The browser build and its test in headless Chromium (about 1.25 GB installed; DEMO_WEB=0 leaves them
+# out). dpkg-dev unpacks UCL's source for the wasm build.
+if [ "${DEMO_WEB:-1}" != 0 ]; then
+  packages+=(emscripten chromium dpkg-dev)
+fi
 if [ "${DEMO_SETUP_EXTRA:-}" != "" ]; then
   read -r -a extra <<<"$DEMO_SETUP_EXTRA"
   packages+=("${extra[@]}")

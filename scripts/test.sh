@@ -3,7 +3,9 @@
 # UndefinedBehaviorSanitizer; then the audio thread protocol under ThreadSanitizer and a one-minute
 # run of each fuzz target (scripts/fuzz.sh). Before them, the Windows cross build and its tests under
 # Wine, which the native device comparison needs (skipped, saying so, where mingw-w64 or Wine is
-# missing; DEMO_WINDOWS=0 skips it on purpose). Installs missing Debian packages first.
+# missing; DEMO_WINDOWS=0 skips it on purpose), and the browser build, whose page the optimised
+# build's browser comparison opens in headless Chromium (skipped, saying so, where emscripten is
+# missing; DEMO_WEB=0 skips it on purpose). Installs missing Debian packages first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -47,7 +49,24 @@ run_windows() {
   ctest --test-dir build/windows --output-on-failure --timeout 600
 }
 
+run_web() {
+  if [ "${DEMO_WEB:-1}" = 0 ]; then
+    echo "=== web: SKIPPED (DEMO_WEB=0)" >&2
+    return
+  fi
+  if ! command -v emcc >/dev/null; then
+    echo "=== web: SKIPPED: emscripten is not installed (scripts/setup.sh installs it with Chromium)" >&2
+    return
+  fi
+  echo "=== web: build (its test runs with the release tests)" >&2
+  scripts/web-deps.sh
+  cmake -S . -B build/web -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake -DDEMO_WERROR=ON \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build build/web -j "$jobs"
+}
+
 run_windows
+run_web
 run_config release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_config asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDEMO_SANITIZE=ON -DDEMO_BUILD_BENCH=OFF
 

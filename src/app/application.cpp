@@ -31,7 +31,14 @@ int Application::run(const char* commandLine, const char* scriptName) {
     return fail("Dem Scheisendreck Modplayaaa is kaputt!", "Trasch-Musik!", ExitNoAudio);
   }
   if (!windowed_) host_.showCursor(false);
-  runMessagePump();
+  tickEnabled_ = true;  // the pump's first step
+  if (externalPump_) return ExitOk;
+  while (pumpTurn()) {
+  }
+  return finish();
+}
+
+int Application::finish() {
   if (!windowed_) host_.showCursor(true);
   reportShowFailure();
   host_.messageBox(frameRateReport(show_->frame).c_str(), "Feierabend", MessageIcon::Information);
@@ -65,32 +72,34 @@ int Application::fail(const char* text, const char* caption, int code) {
   return code;
 }
 
-void Application::runMessagePump() {
-  tickEnabled_ = true;
+bool Application::pumpTurn() {
   for (;;) {
     HostEvent event;
     if (host_.pollEvent(event)) {
-      if (event.type == HostEvent::Type::Quit) return;
+      if (event.type == HostEvent::Type::Quit) return false;
       dispatch(event);
     } else if (!windowAlive_) {
-      return;  // the quit message got lost; nothing is left to run frames on
-    } else if (tickEnabled_) {
-      if (frameStep(*show_, frameFinished_)) {
-        watchClock();
-        // A fresh show starts its music in its first frames: a pause outlives the seek.
-        if (paused_ && !music_.paused()) music_.pause();
-        if (reloadSeen_ && show_->frame.frameCount > 0) {
-          const auto took = std::chrono::steady_clock::now() - *reloadSeen_;
-          log(scriptName_ + ": reloaded, the first new frame " +
-              std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()) +
-              " ms after the change was seen");
-          reloadSeen_.reset();
+      return false;  // the quit message got lost; nothing is left to run frames on
+    } else {
+      if (tickEnabled_) {
+        if (frameStep(*show_, frameFinished_)) {
+          watchClock();
+          // A fresh show starts its music in its first frames: a pause outlives the seek.
+          if (paused_ && !music_.paused()) music_.pause();
+          if (reloadSeen_ && show_->frame.frameCount > 0) {
+            const auto took = std::chrono::steady_clock::now() - *reloadSeen_;
+            log(scriptName_ + ": reloaded, the first new frame " +
+                std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()) +
+                " ms after the change was seen");
+            reloadSeen_.reset();
+          }
+          if (watching_) pollWatch();
+          if (windowed_ && !captureMode_) updateTitle();
+        } else {
+          frameStopped();
         }
-        if (watching_) pollWatch();
-        if (windowed_ && !captureMode_) updateTitle();
-      } else {
-        frameStopped();
       }
+      return true;
     }
   }
 }

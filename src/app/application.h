@@ -56,6 +56,16 @@ class Application {
     frozenFrameLimit_ = frozenFrames;
   }
 
+  // For a platform whose frame loop is a callback that must return (the browser's): run returns
+  // ExitOk as soon as the pump would begin; the caller then calls pumpTurn from its loop until it
+  // returns false, and finish once. Set before run.
+  void setExternalPump() { externalPump_ = true; }
+  // One turn of the message pump: takes the pending events, then runs one frame. False once the
+  // pump has returned.
+  bool pumpTurn();
+  // What follows the pump: the cursor comes back, a failed show's reason, the frame-rate report.
+  // ExitOk, or ExitShowFailed when an instruction stopped the show.
+  int finish();
   // Where the reasons for a failed script or show go besides the message boxes (stderr; null:
   // nowhere).
   void setLog(std::FILE* log) { log_ = log; }
@@ -86,7 +96,6 @@ class Application {
   int scriptFailed();
   // After the pump: the reason a failing instruction stopped the show, in the --check style.
   void reportShowFailure();
-  void runMessagePump();
   // The section's times into the show's play range; false with the reason logged.
   bool applySection(Show& show);
   // After a frame step that stopped: a loop starts the section again, anything else ends the show.
@@ -136,6 +145,7 @@ class Application {
   bool tickEnabled_ = false;
   bool windowAlive_ = false;
   bool captureMode_ = false;
+  bool externalPump_ = false;
   std::function<void()> frameFinished_;
   std::FILE* log_ = stderr;
   uint64_t frozenFrameLimit_ = 0;

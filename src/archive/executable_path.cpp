@@ -15,6 +15,8 @@ std::string executablePath() {
   const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return {};
   return std::string(buffer, length);
+#elif defined(__EMSCRIPTEN__)
+  return WebExecutablePath;
 #elif defined(__linux__)
   char buffer[4096];
   const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer);

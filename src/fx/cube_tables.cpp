@@ -11,7 +11,7 @@ struct Segment {
 };
 
 struct Segments {
-  Segment at[12];  // at most two per face
+  Segment at[12] = {};  // at most two per face; zeroed, as clang copies no indeterminate value at compile time
   int count = 0;
   constexpr void add(int from, int to) { at[count++] = {static_cast<int8_t>(from), static_cast<int8_t>(to)}; }
   constexpr void removeAt(int i) { at[i] = at[--count]; }

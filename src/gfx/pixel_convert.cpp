@@ -1,5 +1,6 @@
 #include "gfx/pixel_convert.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace demo {

@@ -24,7 +24,7 @@ class ChunkReader {
  public:
   static constexpr uint32_t HeaderSize = 6;  // id (uint16) and length (uint32, header included)
 
-  ChunkReader(const uint8_t* data, uint32_t size) : data_(data), size_(size), limit_(size) {}
+  ChunkReader(const uint8_t* data, uint32_t size) : data_(data), limit_(size) {}
 
   uint32_t position() const { return pos_; }
   // The end of the chunk being read (of the data outside any chunk).
@@ -66,7 +66,6 @@ class ChunkReader {
   bool enter(uint32_t end, Chunk& chunk);
 
   const uint8_t* data_;
-  uint32_t size_;
   uint32_t pos_ = 0;
   uint32_t limit_;
   uint16_t chunkId_ = 0;

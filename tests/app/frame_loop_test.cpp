@@ -117,6 +117,33 @@ TEST(FrameLoop, AFailingInstructionEndsTheShowSaysWhyThenGivesTheNormalReport) {
   EXPECT_EQ(h.host.messageBoxes[1].caption, "Feierabend");
 }
 
+// The browser turns the pump from its own frame callback: the same frames, the same end.
+TEST(FrameLoop, AnExternalPumpRunsTheSameShowTurnByTurn) {
+  AppHarness blocking;
+  blocking.recordFrames(250);
+  EXPECT_EQ(blocking.run(fadeScript), 0);
+
+  AppHarness turned;
+  turned.recordFrames(250);
+  turned.app.setExternalPump();
+  EXPECT_EQ(turned.run(fadeScript), 0) << "start-up only";
+  EXPECT_TRUE(turned.host.messageBoxes.empty()) << "no report before the pump has run";
+  EXPECT_TRUE(turned.app.tickEnabled());
+  int turns = 0;
+  while (turned.app.pumpTurn()) ++turns;
+  EXPECT_EQ(turns, 12) << "one frame a turn: the eleven presented and end's, which destroys the window";
+  EXPECT_FALSE(turned.app.pumpTurn()) << "a pump that has returned stays returned";
+  EXPECT_EQ(turned.app.finish(), 0);
+
+  ASSERT_EQ(turned.device->calls.size(), blocking.device->calls.size());
+  for (size_t i = 0; i < turned.device->calls.size(); ++i)
+    EXPECT_EQ(turned.device->calls[i].toString(), blocking.device->calls[i].toString()) << "call " << i;
+  EXPECT_EQ(turned.host.sleeps, blocking.host.sleeps);
+  EXPECT_EQ(turned.music.calls, blocking.music.calls);
+  ASSERT_EQ(turned.host.messageBoxes.size(), 1u);
+  EXPECT_EQ(turned.host.messageBoxes[0].text, blocking.host.messageBoxes.back().text);
+}
+
 TEST(FrameRateReport, FramesPerSecondOfMusicTimeAndNoDivisionByZero) {
   FrameState frame;
   frame.frameCount = 11;

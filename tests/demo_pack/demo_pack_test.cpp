@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <stdexcept>
 
 #include <gmock/gmock.h>
@@ -110,6 +112,37 @@ TEST(DemoPackTool, VerifyNamesADamagedMember) {
   const ToolRun verify = run(tool + " --verify " + out);
   EXPECT_EQ(verify.status, 1);
   EXPECT_THAT(verify.output, HasSubstr("demo.run: corrupt (262)"));
+}
+
+// The browser page fetches the archive as a file of its own: nothing before it, and the engine's
+// archive code reads it as it reads one behind an executable.
+TEST(DemoPackTool, AnArchiveOnlyHoldsTheArchiveAndNothingBeforeIt) {
+  TempDir dir;
+  writeText(dir / "show" / "demo.run", "at 0:01:000 end\n");
+  writeText(dir / "show" / "tex" / "logo.tga", std::string(5000, 'L'));
+  const std::string out = (dir / "show.pak").string();
+  const ToolRun pack = run(tool + " -o " + out + " --archive-only " + (dir / "show").string());
+  ASSERT_EQ(pack.status, 0) << pack.output;
+  EXPECT_EQ(fs::status(out).permissions() & fs::perms::owner_exec, fs::perms::none) << "an archive runs nowhere";
+
+  const std::vector<uint8_t> bytes = readFile(out);
+  auto copy = std::make_unique<uint8_t[]>(bytes.size());
+  std::memcpy(copy.get(), bytes.data(), bytes.size());
+  std::unique_ptr<Archive> archive;
+  ASSERT_EQ(Archive::fromBytes(std::move(copy), static_cast<uint32_t>(bytes.size()), archive), ReadOk);
+  std::vector<ArchiveEntry> entries;
+  ASSERT_EQ(archive->entries(entries), ReadOk);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].start, 0u) << "the first member starts the file";
+  Reader logo;
+  ASSERT_EQ(archive->openMember("TEX\\LOGO.TGA", logo), ReadOk);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(logo.data()), logo.size()), std::string(5000, 'L'));
+  EXPECT_EQ(run(tool + " --verify " + out).status, 0);
+
+  const ToolRun both = run(tool + " -o " + out + " --archive-only --exe /bin/true " + (dir / "show").string());
+  EXPECT_EQ(both.status, 2);
+  EXPECT_THAT(both.output, HasSubstr("not both"));
+  EXPECT_EQ(run(tool + " -o " + out + " " + (dir / "show").string()).status, 2) << "neither";
 }
 
 TEST(DemoPackTool, AFailedPackLeavesTheOldOutputAndNoTemporaryFile) {

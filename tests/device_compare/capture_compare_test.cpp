@@ -11,19 +11,17 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "compare_show.h"
-#include "gfx/png_file.h"
+#include "support/capture_frames.h"
 
 namespace demo::scenes {
 namespace {
@@ -47,30 +45,6 @@ std::string missingPrerequisite() {
   return {};
 }
 
-std::string shellWord(const std::string& text) { return "'" + text + "'"; }
-
-// Runs `program --capture out options` in the show's folder, its output in out.log; the status.
-int capture(const fs::path& show, const std::string& program, const fs::path& out, const std::string& options) {
-  const std::string command = "cd " + shellWord(show.string()) + " && " + program + " --capture " +
-                              shellWord(out.string()) + options + " >" + shellWord(out.string() + ".log") + " 2>&1";
-  return std::system(command.c_str());
-}
-
-// The folder holding the demo.run to capture.
-fs::path showFolder() {
-  if (const char* given = std::getenv("DEMO_COMPARE_SHOW"); given && *given) return given;
-  if (fileExists(std::string(CONFIGURED_SHOW) + "/demo.run")) return CONFIGURED_SHOW;
-  const fs::path made = fs::path(WORK_DIR) / "compare_show";
-  writeCompareShow(made, COMPARE_SHOW_SCRIPT);
-  return made;
-}
-
-// The --seconds option, or nothing to run the show to its end.
-std::string secondsOption() {
-  const char* given = std::getenv("DEMO_COMPARE_SECONDS");
-  return given && *given ? std::string(" --seconds ") + given : std::string();
-}
-
 // Both captures, once for the whole process. A run that fails leaves its folder empty; its log is
 // beside it.
 struct Captures {
@@ -81,7 +55,7 @@ struct Captures {
 const Captures& captures() {
   static const Captures made = [] {
     Captures c;
-    c.show = showFolder();
+    c.show = compareShowFolder(CONFIGURED_SHOW, WORK_DIR, COMPARE_SHOW_SCRIPT);
     c.openGl = fs::path(WORK_DIR) / "opengl";
     c.direct3d = fs::path(WORK_DIR) / "direct3d8";
     fs::remove_all(c.openGl);
@@ -89,43 +63,11 @@ const Captures& captures() {
     fs::create_directories(WORK_DIR);  // the logs go beside the captures, also when the show is not made here
     const std::string options = std::string(" --fps ") + Fps + secondsOption() + " --size " + Size;
     std::printf("capturing %s at %s frames/s, %s%s\n", c.show.c_str(), Fps, Size, secondsOption().c_str());
-    c.openGlStatus = capture(c.show, shellWord(DEMO_EXE), c.openGl, options);
-    c.direct3dStatus = capture(c.show, shellWord(WINE_RUN) + " " + shellWord(DEMO_EXE_WIN), c.direct3d, options);
+    c.openGlStatus = captureShow(c.show, shellWord(DEMO_EXE), c.openGl, options);
+    c.direct3dStatus = captureShow(c.show, shellWord(WINE_RUN) + " " + shellWord(DEMO_EXE_WIN), c.direct3d, options);
     return c;
   }();
   return made;
-}
-
-std::vector<fs::path> frames(const fs::path& folder) {
-  std::vector<fs::path> found;
-  std::error_code error;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-    if (it->path().filename().string().rfind("frame_", 0) == 0) found.push_back(it->path());
-  std::sort(found.begin(), found.end());
-  return found;
-}
-
-std::vector<char> bytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeEvidence(const std::string& name, const std::vector<uint8_t>& gl, const std::vector<uint8_t>& d3d,
-                   uint32_t width, uint32_t height) {
-  const char* dir = std::getenv("DEMO_SNAPSHOT_DIR");
-  if (!dir) return;
-  const uint32_t W = width * 3;
-  std::vector<uint8_t> picture(size_t{W} * height * 3);
-  for (uint32_t y = 0; y < height; ++y)
-    for (uint32_t x = 0; x < W; ++x) {
-      const uint32_t panel = x / width, source = y * width + x % width;
-      for (int c = 0; c < 3; ++c) {
-        const int a = gl[source * 4 + c], b = d3d[source * 4 + c];
-        picture[(size_t{y} * W + x) * 3 + c] =
-            static_cast<uint8_t>(panel == 0 ? a : panel == 1 ? b : std::min(255, 32 * std::abs(a - b)));
-      }
-    }
-  writePng((std::string(dir) + "/capture-" + name).c_str(), picture.data(), W, height, W * 3, 3);
 }
 
 // Within one step per channel, but for at most SlackPixels pixels a frame, of which at most
@@ -172,35 +114,11 @@ struct FrameSlack {
 constexpr FrameSlack frameSlacks[] = {{492, 615, 32}};
 
 ::testing::AssertionResult agree(const fs::path& glFile, const fs::path& d3dFile) {
-  std::vector<uint8_t> gl, d3d;
-  uint32_t w = 0, h = 0, w2 = 0, h2 = 0;
-  if (!readPng(glFile.c_str(), gl, w, h) || !readPng(d3dFile.c_str(), d3d, w2, h2))
-    return ::testing::AssertionFailure() << glFile.filename() << " cannot be read from both captures";
-  if (w != w2 || h != h2) return ::testing::AssertionFailure() << glFile.filename() << " differs in size";
-  int differing = 0, wide = 0, largest = 0;
-  std::string first;
-  for (uint32_t i = 0; i < w * h; ++i) {
-    int worst = 0;
-    for (int c = 0; c < 3; ++c) worst = std::max(worst, std::abs(gl[i * 4 + c] - d3d[i * 4 + c]));
-    if (worst <= 1) continue;
-    largest = std::max(largest, worst);
-    wide += worst > 2;
-    if (differing++ < 4) {
-      char text[96];
-      std::snprintf(text, sizeof text, " (%u, %u): gl %d %d %d, d3d8 %d %d %d;", i % w, i / w, gl[i * 4],
-                    gl[i * 4 + 1], gl[i * 4 + 2], d3d[i * 4], d3d[i * 4 + 1], d3d[i * 4 + 2]);
-      first += text;
-    }
-  }
-  if (differing > 0) writeEvidence(glFile.filename().string(), gl, d3d, w, h);
-  if (differing <= SlackPixels && wide <= SlackWidePixels && largest <= SlackSteps)
-    return ::testing::AssertionSuccess();
   const int number = std::atoi(glFile.filename().string().c_str() + std::strlen("frame_"));
   for (const FrameSlack& slack : frameSlacks)
-    if (number >= slack.first && number <= slack.last && differing <= slack.pixels)
-      return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << glFile.filename() << ": " << differing << " pixels differ by more than 1, "
-                                       << wide << " by more than 2 (at most " << largest << ")" << first;
+    if (number >= slack.first && number <= slack.last)
+      return test::framesAgree(glFile, d3dFile, {slack.pixels, slack.pixels, 255}, "gl", "d3d8", "capture");
+  return test::framesAgree(glFile, d3dFile, {SlackPixels, SlackWidePixels, SlackSteps}, "gl", "d3d8", "capture");
 }
 
 class CaptureComparison : public ::testing::Test {
@@ -214,11 +132,12 @@ class CaptureComparison : public ::testing::Test {
 
 TEST_F(CaptureComparison, BothHoldTheSameFramesAndTheSameSound) {
   const Captures& c = captures();
-  const std::vector<fs::path> gl = frames(c.openGl), d3d = frames(c.direct3d);
+  const std::vector<fs::path> gl = test::captureFrames(c.openGl), d3d = test::captureFrames(c.direct3d);
   ASSERT_FALSE(gl.empty());
   ASSERT_EQ(gl.size(), d3d.size());
   for (size_t i = 0; i < gl.size(); ++i) EXPECT_EQ(gl[i].filename(), d3d[i].filename());
-  const std::vector<char> glSound = bytes(c.openGl / "audio.wav"), d3dSound = bytes(c.direct3d / "audio.wav");
+  const std::vector<char> glSound = test::fileBytes(c.openGl / "audio.wav");
+  const std::vector<char> d3dSound = test::fileBytes(c.direct3d / "audio.wav");
   EXPECT_GT(glSound.size(), 44u);
   EXPECT_TRUE(glSound == d3dSound) << "audio.wav differs: " << glSound.size() << " and " << d3dSound.size()
                                    << " bytes";
@@ -226,7 +145,7 @@ TEST_F(CaptureComparison, BothHoldTheSameFramesAndTheSameSound) {
 
 TEST_F(CaptureComparison, FramesAgreeWithinOneStepButForAFewPixels) {
   const Captures& c = captures();
-  const std::vector<fs::path> gl = frames(c.openGl);
+  const std::vector<fs::path> gl = test::captureFrames(c.openGl);
   for (const fs::path& frame : gl) EXPECT_TRUE(agree(frame, c.direct3d / frame.filename()));
 }
 

@@ -1,6 +1,7 @@
 #include "compare_show.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 
 #include "writers/tga_writer.h"
@@ -84,6 +85,28 @@ void writeCompareShow(const fs::path& folder, const fs::path& script) {
   TgaLayout rgb;
   rgb.depth = 24;
   save(folder / "bars.tga", writeTga(rgb, 64, 64, bars()));
+}
+
+fs::path compareShowFolder(const fs::path& configured, const fs::path& workDir, const fs::path& script) {
+  if (const char* given = std::getenv("DEMO_COMPARE_SHOW"); given && *given) return given;
+  std::error_code error;
+  if (fs::is_regular_file(configured / "demo.run", error)) return configured;
+  const fs::path made = workDir / "compare_show";
+  writeCompareShow(made, script);
+  return made;
+}
+
+std::string secondsOption() {
+  const char* given = std::getenv("DEMO_COMPARE_SECONDS");
+  return given && *given ? std::string(" --seconds ") + given : std::string();
+}
+
+std::string shellWord(const std::string& text) { return "'" + text + "'"; }
+
+int captureShow(const fs::path& show, const std::string& program, const fs::path& out, const std::string& options) {
+  const std::string command = "cd " + shellWord(show.string()) + " && " + program + " --capture " +
+                              shellWord(out.string()) + options + " >" + shellWord(out.string() + ".log") + " 2>&1";
+  return std::system(command.c_str());
 }
 
 }  // namespace demo::scenes

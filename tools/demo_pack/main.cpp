@@ -41,6 +41,7 @@ constexpr int ExitFailure = 1;
 
 std::string usageText(const std::string& program) {
   return "usage: " + program + " -o OUT --exe EXE [--store] FILE|DIR...\n"
+         "       " + program + " -o OUT --archive-only [--store] FILE|DIR...\n"
          "       " + program + " --list FILE\n"
          "       " + program + " --verify FILE\n"
     "\n"
@@ -51,6 +52,7 @@ std::string usageText(const std::string& program) {
     "\n"
     "  -o, --output OUT  the file to write\n"
     "  --exe EXE         the engine's executable as built (demo, demo.exe), which the archive is appended to\n"
+    "  --archive-only    write the archive alone, nothing before it (what the browser page plays)\n"
     "  --store           store every member as it is, without compression\n"
     "  --list FILE       print FILE's archive directory: stored and original size, method, CRC, name\n"
     "  --verify FILE     open every member of FILE as the show does and check it, compile its demo.run and\n"
@@ -67,6 +69,7 @@ struct UsageError : std::runtime_error {
 struct Options {
   std::optional<std::string> output, exe, list, verify;
   bool store = false;
+  bool archiveOnly = false;
   std::vector<fs::path> inputs;
 };
 
@@ -113,7 +116,8 @@ Options parseOptions(int argc, char** argv) {
       .value("--exe", into(options.exe))
       .value("--list", into(options.list))
       .value("--verify", into(options.verify))
-      .flag("--store", options.store);
+      .flag("--store", options.store)
+      .flag("--archive-only", options.archiveOnly);
   if (!table.parse(argc, argv, inputs, error)) throw UsageError(error);
   options.inputs.assign(inputs.begin(), inputs.end());
   return options;
@@ -136,13 +140,19 @@ void checkExecutable(const std::string& exe, const std::vector<uint8_t>& file) {
 }
 
 int pack(const std::string& program, const Options& options) {
-  if (!options.output || !options.exe) throw UsageError("packing needs both -o OUT and --exe EXE");
+  if (options.archiveOnly && options.exe) throw UsageError("give either --exe EXE or --archive-only, not both");
+  if (!options.output || (!options.exe && !options.archiveOnly))
+    throw UsageError("packing needs -o OUT and either --exe EXE or --archive-only");
   if (options.inputs.empty()) throw UsageError("no files or folders to pack");
-  std::vector<uint8_t> file = readWholeFile(*options.exe);
-  checkExecutable(*options.exe, file);
+  std::vector<uint8_t> file;
+  std::vector<fs::path> leftOut = {fs::path(*options.output)};
+  if (!options.archiveOnly) {
+    file = readWholeFile(*options.exe);
+    checkExecutable(*options.exe, file);
+    leftOut.emplace_back(*options.exe);
+  }
   std::vector<SkippedInput> skipped;
-  const std::vector<PackInput> inputs =
-      collectInputs(options.inputs, {fs::path(*options.output), fs::path(*options.exe)}, &skipped);
+  const std::vector<PackInput> inputs = collectInputs(options.inputs, leftOut, &skipped);
   for (const SkippedInput& entry : skipped)
     std::cerr << program << ": skipped " << entry.path.string() << ": " << entry.reason << "\n";
   if (inputs.empty()) throw std::runtime_error("no files found in the given folders");
@@ -156,7 +166,7 @@ int pack(const std::string& program, const Options& options) {
   }
   const size_t exeSize = file.size();
   appendArchive(file, members);
-  writeExecutable(*options.output, file);
+  writeExecutable(*options.output, file, !options.archiveOnly);
 
   uint64_t original = 0;
   size_t compressed = 0;
@@ -194,7 +204,8 @@ int verify(const std::string& program, const std::string& path) {
 int run(const std::string& programName, int argc, char** argv) {
   if (cli::answerHelpOrVersion(programName, usageText(programName), argc, argv)) return 0;
   const Options options = parseOptions(argc, argv);
-  const int modes = (options.list ? 1 : 0) + (options.verify ? 1 : 0) + (options.output || options.exe ? 1 : 0);
+  const bool packing = options.output || options.exe || options.archiveOnly;
+  const int modes = (options.list ? 1 : 0) + (options.verify ? 1 : 0) + (packing ? 1 : 0);
   if (modes != 1) throw UsageError(modes ? "give only one of packing, --list and --verify" : "nothing to do");
   if (options.list) {
     if (!options.inputs.empty()) throw UsageError("--list takes one file");

@@ -28,7 +28,7 @@ fs::perms executablePerms(fs::perms perms) {
 
 }  // namespace
 
-void writeExecutable(const fs::path& path, std::span<const uint8_t> bytes) {
+void writeExecutable(const fs::path& path, std::span<const uint8_t> bytes, bool executable) {
   cli::OutputFile temporary(path);
   std::FILE* out = std::fopen(temporary.temporary().string().c_str(), "wb");
   if (!out) fail(path, std::string("cannot be written (") + std::strerror(errno) + ")");
@@ -37,9 +37,11 @@ void writeExecutable(const fs::path& path, std::span<const uint8_t> bytes) {
   // Closing flushes: its failure is a write failure too.
   if (std::fclose(out) != 0 || !written)
     fail(path, std::string("writing failed (") + std::strerror(written ? errno : writeError) + ")");
-  std::error_code error;
-  fs::permissions(temporary.temporary(), executablePerms(fs::status(temporary.temporary()).permissions()), error);
-  if (error) fail(path, "cannot be made executable (" + error.message() + ")");
+  if (executable) {
+    std::error_code error;
+    fs::permissions(temporary.temporary(), executablePerms(fs::status(temporary.temporary()).permissions()), error);
+    if (error) fail(path, "cannot be made executable (" + error.message() + ")");
+  }
   std::string why;
   if (!temporary.commit(why)) throw std::runtime_error(why);
 }

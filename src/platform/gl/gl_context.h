@@ -25,6 +25,9 @@ class GlContext {
   virtual void swapBuffers() = 0;
   // Presentation interval: 0 shows frames at once, 1 waits for the display's refresh.
   virtual void setSwapInterval(int /*interval*/) {}
+  // Whether textures take GL_TEXTURE_SWIZZLE_*. WebGL 2 refuses them (an ES 3.0 feature it leaves
+  // out): textures are then uploaded with their channels already in OpenGL's order.
+  virtual bool textureSwizzle() const { return true; }
 };
 
 // The display side: the modes Direct3D reports and the contexts devices draw with.

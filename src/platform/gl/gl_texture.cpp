@@ -1,5 +1,8 @@
 #include "platform/gl/gl_texture.h"
 
+#include <cstring>
+#include <vector>
+
 #include <epoxy/gl.h>
 
 #include "platform/gl/gl_context.h"
@@ -31,6 +34,34 @@ Upload uploadFor(D3DFORMAT format, bool gles) {
 
 }  // namespace
 
+bool reorderTexels(D3DFORMAT format, const uint8_t* bits, size_t texels, std::vector<uint8_t>& out) {
+  switch (format) {
+    case D3DFMT_A8R8G8B8:
+    case D3DFMT_X8R8G8B8: {
+      out.resize(texels * 4);
+      const bool opaque = format == D3DFMT_X8R8G8B8;
+      for (size_t i = 0; i < texels * 4; i += 4) {
+        out[i] = bits[i + 2];
+        out[i + 1] = bits[i + 1];
+        out[i + 2] = bits[i];
+        out[i + 3] = opaque ? 255 : bits[i + 3];
+      }
+      return true;
+    }
+    case D3DFMT_A4R4G4B4:
+      out.resize(texels * 2);
+      for (size_t i = 0; i < texels; ++i) {
+        uint16_t argb;
+        std::memcpy(&argb, bits + i * 2, 2);
+        const auto rgba = static_cast<uint16_t>(argb << 4 | argb >> 12);
+        std::memcpy(out.data() + i * 2, &rgba, 2);
+      }
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool GlTexture::supported(D3DFORMAT format) {
   return format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8 || format == D3DFMT_R5G6B5 ||
          format == D3DFMT_A4R4G4B4;
@@ -55,13 +86,17 @@ void GlTexture::bind() {
     glGenTextures(1, &name_);
     glBindTexture(GL_TEXTURE_2D, name_);
     const Upload u = uploadFor(format(), gles_);
-    const GLenum swizzles[4] = {GL_TEXTURE_SWIZZLE_R, GL_TEXTURE_SWIZZLE_G, GL_TEXTURE_SWIZZLE_B, GL_TEXTURE_SWIZZLE_A};
-    for (int i = 0; i < 4; ++i) glTexParameteri(GL_TEXTURE_2D, swizzles[i], u.swizzle[i]);  // ES lacks _RGBA
+    swizzled_ = !home_->context || home_->context->textureSwizzle();
+    if (swizzled_) {
+      const GLenum swizzles[4] = {GL_TEXTURE_SWIZZLE_R, GL_TEXTURE_SWIZZLE_G, GL_TEXTURE_SWIZZLE_B,
+                                  GL_TEXTURE_SWIZZLE_A};
+      for (int i = 0; i < 4; ++i) glTexParameteri(GL_TEXTURE_2D, swizzles[i], u.swizzle[i]);  // ES lacks _RGBA
+    }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(GetLevelCount() - 1));
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (uint32_t level = 0; level < GetLevelCount(); ++level)
       glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), u.internalFormat, static_cast<GLsizei>(width(level)),
-                   static_cast<GLsizei>(height(level)), 0, u.format, u.type, bits(level));
+                   static_cast<GLsizei>(height(level)), 0, u.format, u.type, texels(level));
     uploaded_ = revision();
     return;
   }
@@ -74,8 +109,14 @@ void GlTexture::upload() {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   for (uint32_t level = 0; level < GetLevelCount(); ++level)
     glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, 0, static_cast<GLsizei>(width(level)),
-                    static_cast<GLsizei>(height(level)), u.format, u.type, bits(level));
+                    static_cast<GLsizei>(height(level)), u.format, u.type, texels(level));
   uploaded_ = revision();
+}
+
+const void* GlTexture::texels(uint32_t level) {
+  if (swizzled_ || !reorderTexels(format(), bits(level), size_t{width(level)} * height(level), reordered_))
+    return bits(level);
+  return reordered_.data();
 }
 
 }  // namespace demo

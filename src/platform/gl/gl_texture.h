@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/memory_resources.h"
 
@@ -17,6 +18,12 @@ class GlContext;
 struct GlResourceHome {
   GlContext* context = nullptr;
 };
+
+// For a context that takes no texture swizzles: a level's texels rearranged on the CPU into what the
+// swizzles would have made of them, so that the upload needs none. A8R8G8B8 and X8R8G8B8 become red,
+// green, blue, alpha bytes (X8's alpha 255), A4R4G4B4 words R4G4B4A4. False, and `out` untouched,
+// for R5G6B5, which needs nothing (an RGB texture's alpha reads as one anyway).
+bool reorderTexels(D3DFORMAT format, const uint8_t* bits, size_t texels, std::vector<uint8_t>& out);
 
 class GlTexture final : public MemoryTexture {
  public:
@@ -34,11 +41,16 @@ class GlTexture final : public MemoryTexture {
             uint32_t usage, D3DFORMAT format, D3DPOOL pool);
   ~GlTexture() override;
   void upload();
+  // Level's texels as OpenGL is given them: the CPU copy itself, or where the context takes no
+  // swizzles, a reordered copy (valid until the next call).
+  const void* texels(uint32_t level);
 
   std::shared_ptr<GlResourceHome> home_;
   bool gles_;
   uint32_t name_ = 0;
   uint64_t uploaded_ = ~uint64_t{0};
+  bool swizzled_ = true;
+  std::vector<uint8_t> reordered_;
 };
 
 }  // namespace demo
