@@ -100,6 +100,10 @@ int main(int argc, char** argv) {
     case CommandLine::Mode::Invalid:
       code = cli::usageError(commandLine.program, commandLine.error);
       break;
+    case CommandLine::Mode::Chart:
+      // The page has no file system of the user's to write a chart into.
+      code = cli::usageError(commandLine.program, "--chart is not available in the browser build");
+      break;
     case CommandLine::Mode::Show:
       code = runShow(commandLine);
       if (code == ExitOk) return code;  // the show runs on: the frame loop reports its end
